@@ -1,0 +1,39 @@
+#pragma once
+// A blocking HTTP/1.1 client that sends exactly the presence query's request
+// and reads its reply. One kept-alive connection, reused between requests.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace umbra::net {
+
+// Every failure of an exchange. what() is the text the event log shows.
+class HttpError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class HttpClient {
+ public:
+  explicit HttpClient(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  ~HttpClient();
+  HttpClient(const HttpClient&) = delete;
+  HttpClient& operator=(const HttpClient&) = delete;
+
+  // Time limit for the connect and for each read.
+  void SetTimeout(std::chrono::milliseconds timeout);
+
+  // GET of "http://host[:port]/target". Returns the reply body's bytes; throws
+  // HttpError with the user-facing message on every failure.
+  std::string Get(std::string_view url);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace umbra::net

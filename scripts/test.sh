@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything in build/ with warnings as
+# errors, builds the core again with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-sanitize/, and runs every test through
+# CTest inside a loopback-only network namespace.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+cmake -S . -B build -G Ninja -DUMBRASCOPE_WERROR=ON
+cmake --build build -j2
+
+cmake -S . -B build-sanitize -G Ninja -DUMBRASCOPE_WERROR=ON -DUMBRASCOPE_SANITIZE=ON \
+  -DUMBRASCOPE_GUI=OFF -DUMBRASCOPE_BENCH=OFF
+cmake --build build-sanitize -j2
+
+status=0
+echo "== All tests"
+scripts/in-loopback-namespace.sh ctest --test-dir build --output-on-failure -j2 || status=1
+echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+scripts/in-loopback-namespace.sh ctest --test-dir build-sanitize -L core --output-on-failure -j2 || status=1
+exit $status

@@ -1,0 +1,29 @@
+#pragma once
+// The one crossing between the program's 8-bit texts (code page 936, GBK) and
+// UTF-8, used at the edges: the window, the terminal and file names.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace umbra {
+
+class EncodingError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class OnInvalid {
+  Replace,  // put a replacement in place of what cannot be converted
+  Throw,    // raise EncodingError
+};
+
+// GBK bytes to UTF-8. With Replace, each byte that starts no valid GBK
+// character becomes U+FFFD.
+std::string GbkToUtf8(std::string_view gbk, OnInvalid onInvalid = OnInvalid::Replace);
+
+// UTF-8 to GBK bytes. With Replace, each character GBK cannot hold (and each
+// byte of broken UTF-8) becomes "?".
+std::string Utf8ToGbk(std::string_view utf8, OnInvalid onInvalid = OnInvalid::Replace);
+
+}  // namespace umbra
