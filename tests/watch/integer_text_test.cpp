@@ -11,6 +11,7 @@ struct Accepted {
   std::string text;
   std::int32_t value;
 };
+void PrintTo(const Accepted& c, std::ostream* os) { *os << "\"" << c.text << "\""; }
 
 class IsNumberAccepts : public ::testing::TestWithParam<Accepted> {};
 

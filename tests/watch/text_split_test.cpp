@@ -13,6 +13,7 @@ struct SplitCase {
   std::string delimiter;
   PieceList expected;
 };
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 
 class AnalyzeStrTest : public ::testing::TestWithParam<SplitCase> {};
 

@@ -1,0 +1,60 @@
+#pragma once
+// History files: one per watched number, "<number text>.txt" in the working
+// directory, one GBK line per reported change, every line ended by CR LF.
+
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+struct stat;
+
+namespace umbra {
+
+// A history file that cannot be named, read or written. what() is the text
+// the event log shows.
+class HistoryFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The history file's path relative to the working directory, in the file
+// system's encoding (UTF-8). Throws HistoryFileError for a number text that
+// would name a file outside the working directory (a "/" or "\" in it, or
+// "." or "..") or that is not valid GBK.
+std::string HistoryFilePath(std::string_view numberText);
+
+// The lines of a history file's bytes: cut at CR LF, lone CR and lone LF; a
+// last line without a line end counts; an empty text has no lines. NUL bytes
+// are kept like any other byte.
+std::string NormalizedHistoryText(std::string_view fileBytes);
+
+// Appends history lines, each written whole or not at all.
+class HistoryFiles {
+ public:
+  // Appends `line` and CR LF to the number's history file, creating it when
+  // missing. A file in another form (lone CR or LF line ends, no final line
+  // end) gets its line ends made uniform on the way.
+  void AppendLine(std::string_view numberText, std::string_view line);
+
+ private:
+  // What a file looked like right after this object last wrote it in the
+  // program's own form. While it still looks the same, a new line is
+  // appended in place instead of the whole file being read and rewritten.
+  struct Identity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t changeSeconds = 0;
+    std::int64_t changeNanoseconds = 0;
+    bool operator==(const Identity&) const = default;
+  };
+  static Identity IdentityOf(const struct stat& st);
+  bool IsKnownInWrittenForm(const std::string& path, const struct stat& st) const;
+  void Remember(const std::string& path);
+
+  std::map<std::string, Identity> knownInWrittenForm_;
+};
+
+}  // namespace umbra

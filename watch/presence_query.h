@@ -1,0 +1,36 @@
+#pragma once
+// The presence query's request target and the reading of its reply.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "watch/status_table.h"
+#include "watch/text_split.h"
+
+namespace umbra {
+
+// The public presence endpoint the program asks when no other is configured.
+inline constexpr char kDefaultPresenceEndpoint[] = "http://webpresence.qq.com";
+
+// "/getonline?Type=1&" followed by every row's number text and ":".
+std::string PresenceQueryTarget(const StatusTable& table);
+
+// The full address: the endpoint's base ("http://host[:port]", a trailing
+// "/" tolerated) and the target.
+std::string PresenceQueryUrl(std::string_view endpointBase, const StatusTable& table);
+
+// The reply's entries: the body cut at ";", all pieces but the last.
+PieceList ReplyEntries(std::string_view body);
+
+class ListIndexError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The state code of one entry: the text between its first and second "=".
+// Throws ListIndexError "List index out of bounds (1)" for an entry without
+// "=", the error the program has always logged for it.
+std::string EntryStateCode(std::string_view entry);
+
+}  // namespace umbra

@@ -1,0 +1,112 @@
+#include "watch/watch_cycle.h"
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#include "watch/date_time_text.h"
+#include "watch/integer_text.h"
+#include "watch/presence_query.h"
+#include "watch/refresh_period.h"
+#include "watch/text_split.h"
+#include "watch/watch_texts.h"
+
+namespace umbra {
+
+WatchCycle::WatchCycle(WatchView& view, RefreshTimer& timer, Clock& clock, net::HttpClient& http,
+                       std::string endpointBase)
+    : view_(view), timer_(timer), clock_(clock), http_(http), endpointBase_(std::move(endpointBase)) {}
+
+void WatchCycle::Button1Click() {
+  if (view_.NumbersText().empty()) {
+    view_.ShowMessage(texts::EmptyNumbers());
+    return;
+  }
+  const std::string refresh = view_.RefreshText();
+  if (!IsNumber(refresh)) {
+    view_.ShowMessage(texts::BadRefreshTime());
+    return;
+  }
+  timer_.SetInterval(RefreshPeriod(StrToInt(refresh)));
+  baselineDone_ = 0;
+  // The scan arms the timer itself, so the first tick comes one period after
+  // the first scan has finished.
+  FScanUpDate();
+  view_.SetStopEnabled(true);
+  view_.SetQueryEnabled(false);
+}
+
+void WatchCycle::Button2Click() { JsStop(); }
+
+void WatchCycle::ScanUpDateTimer() {
+  FScanUpDate();
+  // Re-read every tick, so a refresh time changed during a watch takes effect
+  // from the end of the next tick. A text that is no integer throws here, on
+  // purpose: the user then sees why the watch stopped.
+  timer_.SetInterval(RefreshPeriod(StrToInt(view_.RefreshText())));
+}
+
+void WatchCycle::JsStop() {
+  baselineDone_ = 0;
+  view_.SetStopEnabled(false);
+  view_.SetQueryEnabled(true);
+  timer_.SetEnabled(false);
+}
+
+void WatchCycle::FScanUpDate() {
+  const std::string numbers = view_.NumbersText();
+  if (numbers.empty()) {
+    JsStop();
+    view_.ShowMessage(texts::EmptyNumbers());
+    return;
+  }
+  if (!IsNumber(view_.RefreshText())) {
+    JsStop();
+    view_.ShowMessage(texts::BadRefreshTime());
+    return;
+  }
+
+  PieceList numberTexts = AnalyzeStr(numbers, ",");
+  statusTable_.resize(numberTexts.size());
+  for (std::size_t i = 0; i < numberTexts.size(); ++i) {
+    statusTable_[i].number = std::move(numberTexts[i]);
+  }
+
+  try {
+    const std::string body = http_.Get(PresenceQueryUrl(endpointBase_, statusTable_));
+    const PieceList entries = ReplyEntries(body);
+    view_.ClearList(WatchList::Online);
+    view_.ClearList(WatchList::Offline);
+    // Entries beyond the watched numbers answer for nobody: ignored.
+    const std::size_t answered = std::min(entries.size(), statusTable_.size());
+    for (std::size_t i = 0; i < answered; ++i) {
+      StatusRow& row = statusTable_[i];
+      std::string stateCode = EntryStateCode(entries[i]);
+      view_.AppendAndSelect(stateCode == "1" ? WatchList::Online : WatchList::Offline, row.number);
+      if (stateCode == row.stateCode) continue;
+      row.stateCode = std::move(stateCode);
+      ReportChange(row);
+    }
+    if (baselineDone_ == 0) {
+      baselineDone_ = 1;
+      timer_.SetEnabled(true);
+    }
+  } catch (const std::exception& e) {
+    timer_.SetEnabled(true);
+    view_.AppendAndSelect(WatchList::EventLog,
+                          DateTimeText(clock_.Now()) + texts::LoadFailedPrefix() + e.what());
+  }
+}
+
+void WatchCycle::ReportChange(const StatusRow& row) {
+  // The list is chosen by "1", the wording by "0": a code that is neither
+  // lands in the offline list but is worded as coming online.
+  const std::string& event = row.stateCode == "0"
+      ? (baselineDone_ ? texts::WentInvisible() : texts::WentOffline())
+      : (baselineDone_ ? texts::CameOnlineAgain() : texts::CameOnline());
+  view_.AppendAndSelect(WatchList::EventLog,
+                        DateTimeText(clock_.Now()) + texts::kLineSeparator + row.number + event);
+  historyFiles_.AppendLine(row.number, DateTimeText(clock_.Now()) + texts::kLineSeparator + event);
+}
+
+}  // namespace umbra
