@@ -1,155 +1,24 @@
 #include "settings/profile_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 
-#include "settings/profile_text.h"
+#include "watch/whole_file.h"
 
 namespace umbra::settings {
 
-namespace {
-
-[[noreturn]] void Fail(int error, const std::string& path) {
-  throw ProfileWriteError(error, path + ": " + std::strerror(error));
-}
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  bool IsOpen() const { return fd_ >= 0; }
-  // Some file systems report a failed write only at close.
-  int Close() {
-    const int rc = ::close(fd_);
-    fd_ = -1;
-    return rc == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
-
-// Reads the whole file into `bytes`; 0 or the error number.
-int ReadAll(const std::string& path, std::string& bytes) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen()) return errno;
-  bytes.clear();
-  char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;  // EISDIR for a directory of that name
-    }
-    if (n == 0) return 0;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-}
-
-int WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return 0;
-}
-
-// The file a write lands in: the target of a symbolic link, so that a
-// settings file kept elsewhere and linked in stays where it is.
-std::string WriteTarget(const std::string& path) {
-  struct stat link {};
-  if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (::realpath(path.c_str(), resolved) == nullptr) return path;
-  return resolved;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string TemporaryNameFor(const std::string& path) {
-  static std::atomic<unsigned> counter{0};
-  return path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-}
-
-// Makes the rename itself survive a crash. Not every file system lets a
-// directory be synced; the file is in place either way.
-void SyncDirectoryOf(const std::string& path) {
-  FileDescriptor directory(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory.IsOpen()) (void)::fsync(directory.Get());
-}
-
-}  // namespace
-
 std::optional<std::string> ReadFileIfReadable(const std::string& path) {
   std::string bytes;
-  if (ReadAll(path, bytes) != 0) return std::nullopt;
+  if (ReadWholeFile(path, bytes) != 0) return std::nullopt;
   return bytes;
 }
 
 std::string ReadFileForEdit(const std::string& path) {
   std::string bytes;
-  const int error = ReadAll(path, bytes);
+  const int error = ReadWholeFile(path, bytes);
   if (error == ENOENT) return std::string();
-  if (error != 0) Fail(error, path);
+  if (error != 0) throw FileWriteError(error, std::strerror(error));
   return bytes;
-}
-
-void ReplaceFileWhole(const std::string& path, std::string_view bytes) {
-  const std::string target = WriteTarget(path);
-  struct stat existing {};
-  const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-
-  std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = TemporaryNameFor(target);
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) Fail(errno, path);
-  }
-  if (fd < 0) Fail(EEXIST, path);
-  FileDescriptor file(fd);
-
-  int error = WriteAll(fd, bytes);
-  if (error == 0 && replacing) {
-    // Only a privileged writer may hand the file back to its owner; for
-    // anyone else the owner is already right or cannot be kept.
-    if (::geteuid() == 0) (void)::fchown(fd, existing.st_uid, existing.st_gid);
-    if (::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
-  }
-  if (error == 0 && ::fsync(fd) != 0) error = errno;
-  if (error == 0) error = file.Close();
-  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(temporary.c_str());
-    Fail(error, path);
-  }
-  SyncDirectoryOf(target);
-}
-
-void WriteProfileValue(const std::string& path, std::string_view section, std::string_view key,
-                       std::string_view value) {
-  ReplaceFileWhole(path, WithProfileValue(ReadFileForEdit(path), section, key, value));
 }
 
 }  // namespace umbra::settings

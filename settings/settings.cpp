@@ -2,6 +2,7 @@
 
 #include "settings/profile_file.h"
 #include "settings/profile_text.h"
+#include "watch/whole_file.h"
 
 namespace umbra::settings {
 
@@ -31,7 +32,7 @@ void SaveSettings(const std::string& numbers, const std::string& refreshTime,
     text = WithProfileValue(text, kSection, kNumbersKey, numbers);
     text = WithProfileValue(text, kSection, kRefreshTimeKey, refreshTime);
     ReplaceFileWhole(path, text);
-  } catch (const ProfileWriteError& e) {
+  } catch (const FileWriteError& e) {
     throw SettingsWriteError("Unable to write to " + ShownName(path), e.Errno());
   }
 }

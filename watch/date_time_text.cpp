@@ -14,9 +14,12 @@ namespace umbra {
 
 namespace {
 
+// The C locale in any character set ("C", "C.UTF-8", "POSIX") sets no
+// regional format; its own "%m/%d/%y" would read wrongly to most users.
 bool LocaleSetsNoFormat() {
   const char* name = std::setlocale(LC_TIME, nullptr);
-  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+  return name == nullptr || std::strcmp(name, "C") == 0 || std::strncmp(name, "C.", 2) == 0 ||
+         std::strcmp(name, "POSIX") == 0;
 }
 
 std::tm ToTm(const LocalDateTime& at) {

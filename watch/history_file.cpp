@@ -1,16 +1,14 @@
 #include "watch/history_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
-#include "watch/atomic_file.h"
 #include "watch/gbk.h"
 #include "watch/text_split.h"
+#include "watch/whole_file.h"
 
 namespace umbra {
 
@@ -41,22 +39,8 @@ bool IsInWrittenForm(std::string_view bytes) {
 }
 
 std::string ReadHistoryFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowCannot("open", path, errno);
   std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      ThrowCannot("open", path, error);
-    }
-    if (n == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  if (const int error = ReadWholeFile(path, bytes); error != 0) ThrowCannot("open", path, error);
   return bytes;
 }
 

@@ -72,6 +72,7 @@ void WatchCycle::FScanUpDate() {
     statusTable_[i].number = std::move(numberTexts[i]);
   }
 
+  lastScanFailed_ = false;
   try {
     const std::string body = http_.Get(PresenceQueryUrl(endpointBase_, statusTable_));
     const PieceList entries = ReplyEntries(body);
@@ -92,6 +93,7 @@ void WatchCycle::FScanUpDate() {
       timer_.SetEnabled(true);
     }
   } catch (const std::exception& e) {
+    lastScanFailed_ = true;
     timer_.SetEnabled(true);
     view_.AppendAndSelect(WatchList::EventLog,
                           DateTimeText(clock_.Now()) + texts::LoadFailedPrefix() + e.what());

@@ -38,6 +38,9 @@ class WatchCycle {
 
   const StatusTable& Table() const { return statusTable_; }
   bool BaselineDone() const { return baselineDone_ != 0; }
+  // Whether the last scan that got past its input checks ended with a
+  // failure line. Front ends that run a single scan report it.
+  bool LastScanFailed() const { return lastScanFailed_; }
 
  private:
   // The change line in the event log and the history line in the number's file.
@@ -50,6 +53,7 @@ class WatchCycle {
   std::string endpointBase_;
   StatusTable statusTable_;
   unsigned char baselineDone_ = 0;
+  bool lastScanFailed_ = false;
   HistoryFiles historyFiles_;
 };
 

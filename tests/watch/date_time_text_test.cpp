@@ -33,8 +33,11 @@ void PrintTo(const TextCase& c, std::ostream* os) { *os << c.text; }
 class DateTimeTextInCLocale : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(DateTimeTextInCLocale, HasDateBlankAndTimeWithSeconds) {
-  TimeLocale c("C");
-  EXPECT_EQ(DateTimeText(GetParam().at), GetParam().text);
+  for (const char* name : {"C", "C.UTF-8", "POSIX"}) {
+    TimeLocale c(name);
+    ASSERT_TRUE(c.Available()) << name;
+    EXPECT_EQ(DateTimeText(GetParam().at), GetParam().text) << name;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,0 +1,57 @@
+#include "tools/watch_console/console_view.h"
+
+#include <utility>
+
+#include "watch/gbk.h"
+
+namespace umbra::console {
+
+namespace {
+
+void PrintLine(std::FILE* out, const std::string& utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), out);
+  std::fputc('\n', out);
+  std::fflush(out);  // a watcher's output is read as it comes
+}
+
+std::string Joined(const std::vector<std::string>& numbers) {
+  std::string joined;
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    if (i > 0) joined += ',';
+    joined += GbkToUtf8(numbers[i]);
+  }
+  return joined;
+}
+
+}  // namespace
+
+ConsoleView::ConsoleView(std::string numbers, std::string refresh, std::FILE* out)
+    : numbers_(std::move(numbers)), refresh_(std::move(refresh)), out_(out) {}
+
+void ConsoleView::ClearList(WatchList list) {
+  if (list == WatchList::Online) online_.clear();
+  if (list == WatchList::Offline) offline_.clear();
+}
+
+void ConsoleView::AppendAndSelect(WatchList list, const std::string& line) {
+  switch (list) {
+    case WatchList::Online:
+      online_.push_back(line);
+      break;
+    case WatchList::Offline:
+      offline_.push_back(line);
+      break;
+    case WatchList::EventLog:
+      PrintLine(out_, GbkToUtf8(line));
+      break;
+  }
+}
+
+void ConsoleView::ShowMessage(const std::string& text) { throw MessageShown(GbkToUtf8(text)); }
+
+void ConsoleView::PrintLists() {
+  PrintLine(out_, "在线状态: " + Joined(online_));
+  PrintLine(out_, "离线状态: " + Joined(offline_));
+}
+
+}  // namespace umbra::console
