@@ -24,11 +24,17 @@ class HttpClient {
   HttpClient(const HttpClient&) = delete;
   HttpClient& operator=(const HttpClient&) = delete;
 
-  // Time limit for the connect and for each read.
+  // Time limit for the connect, for each read and for each wait to send. A
+  // read that runs out fails with "Read timed out.", a connect with socket
+  // error 10060. Zero waits without a limit of the client's own.
   void SetTimeout(std::chrono::milliseconds timeout);
 
-  // GET of "http://host[:port]/target". Returns the reply body's bytes; throws
-  // HttpError with the user-facing message on every failure.
+  // GET of "http://host[:port]/target", read up to its first NUL. Bytes of
+  // the target that cannot stand in a request line are percent-encoded.
+  // Returns the reply body's bytes; throws HttpError with the user-facing
+  // message on every failure. Cookies set by earlier replies go back with
+  // the request; a connection kept from an earlier Get is reused, and if the
+  // server has dropped it meanwhile the request goes again on a new one.
   std::string Get(std::string_view url);
 
  private:

@@ -1,0 +1,141 @@
+#include "net/http_client.h"
+
+#include <memory>
+#include <utility>
+
+#include "net/cookie_store.h"
+#include "net/reply_parser.h"
+#include "net/request_bytes.h"
+#include "net/socket_error.h"
+#include "net/target_encoding.h"
+#include "net/tcp_connection.h"
+#include "net/url.h"
+
+namespace umbra::net {
+namespace {
+
+// Large enough that a reply of a few hundred kilobytes takes a handful of
+// reads, small enough to keep for the life of the client.
+constexpr std::size_t kReceiveBufferSize = 256 * 1024;
+
+// A kept connection that the server dropped before answering: the request
+// goes again on a new connection.
+struct DroppedBeforeReply {};
+
+std::string_view UpToFirstNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+}  // namespace
+
+struct HttpClient::Impl {
+  std::chrono::milliseconds timeout;
+  TcpConnection connection;
+  std::string connectedHost;
+  std::uint16_t connectedPort = 0;
+  CookieStore cookies;
+  std::unique_ptr<char[]> buffer = std::make_unique<char[]>(kReceiveBufferSize);
+
+  std::string Get(std::string_view url);
+  void Connect(const HttpUrl& address);
+  std::string Exchange(const std::string& request, const HttpUrl& address, const std::string& target,
+                       bool connectionWasKept);
+  void TakeCookies(const ReplyHead& head, const HttpUrl& address, const std::string& target);
+};
+
+std::string HttpClient::Impl::Get(std::string_view url) {
+  const HttpUrl address = ParseHttpUrl(UpToFirstNul(url));
+  const std::string target = EncodeRequestTarget(address.target);
+  const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  const std::string request =
+      BuildGetRequest(target, HostHeaderValue(address), cookies.HeaderFor(address.host, target, now));
+
+  const bool keep = connection.IsOpen() && connectedHost == address.host && connectedPort == address.port &&
+                    !connection.PeerClosedOrSpoke();
+  if (!keep) Connect(address);
+  try {
+    return Exchange(request, address, target, keep);
+  } catch (const DroppedBeforeReply&) {
+    Connect(address);
+    return Exchange(request, address, target, false);
+  }
+}
+
+void HttpClient::Impl::Connect(const HttpUrl& address) {
+  connection.Close();
+  connection.Open(address.host, address.port, timeout);
+  connectedHost = address.host;
+  connectedPort = address.port;
+}
+
+std::string HttpClient::Impl::Exchange(const std::string& request, const HttpUrl& address, const std::string& target,
+                                       bool connectionWasKept) {
+  ReplyParser parser;
+  bool headTaken = false;
+  bool closedByServer = false;
+  bool bytesLeftOver = false;
+  try {
+    try {
+      connection.SendAll(request, timeout);
+      while (!parser.Complete()) {
+        const std::size_t received = connection.Receive(buffer.get(), kReceiveBufferSize, timeout);
+        if (received == 0) {
+          if (connectionWasKept && !parser.ReceivedAnything()) throw DroppedBeforeReply{};
+          closedByServer = true;
+          parser.Close();
+          break;
+        }
+        const std::size_t used = parser.Feed(std::string_view(buffer.get(), received));
+        bytesLeftOver = bytesLeftOver || used < received;
+        if (parser.HeadComplete() && !headTaken) {
+          headTaken = true;
+          TakeCookies(parser.Head(), address, target);
+          // A failed reply whose body only the close would end is not worth
+          // waiting for.
+          if (!IsSuccess(parser.Head()) && parser.Framing() == BodyFraming::UntilClose) {
+            throw HttpError(parser.Head().statusLine);
+          }
+        }
+      }
+    } catch (const SocketFailure& failure) {
+      if (connectionWasKept && !parser.ReceivedAnything() && failure.Code() == kWsaConnectionReset) {
+        throw DroppedBeforeReply{};
+      }
+      throw;
+    }
+  } catch (const DroppedBeforeReply&) {
+    connection.Close();
+    throw;
+  } catch (const HttpError&) {
+    // Whatever came of the reply so far, the connection is in no state to
+    // carry another request.
+    connection.Close();
+    if (parser.HeadComplete()) {
+      if (!headTaken) TakeCookies(parser.Head(), address, target);
+      if (!IsSuccess(parser.Head())) throw HttpError(parser.Head().statusLine);
+    }
+    throw;
+  }
+
+  const ReplyHead& head = parser.Head();
+  // An informational reply other than 100 is followed by another one that
+  // nobody will read; the connection cannot be reused after it.
+  if (closedByServer || bytesLeftOver || AsksToClose(head) || head.statusCode < 200) connection.Close();
+  if (!IsSuccess(head)) throw HttpError(head.statusLine);
+  return std::move(parser.Body());
+}
+
+void HttpClient::Impl::TakeCookies(const ReplyHead& head, const HttpUrl& address, const std::string& target) {
+  const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  for (const HeaderField& field : head.headers) cookies.Take(field.name, field.value, address.host, target, now);
+}
+
+HttpClient::HttpClient(std::chrono::milliseconds timeout) : impl_(std::make_unique<Impl>()) { SetTimeout(timeout); }
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::SetTimeout(std::chrono::milliseconds timeout) {
+  impl_->timeout = timeout < std::chrono::milliseconds::zero() ? std::chrono::milliseconds::zero() : timeout;
+}
+
+std::string HttpClient::Get(std::string_view url) { return impl_->Get(url); }
+
+}  // namespace umbra::net
