@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev libgl-dev
   fonts-wqy-microhei
   xvfb xauth iproute2 util-linux xdg-utils
+  xdotool
   locales
 )
 

@@ -1,0 +1,32 @@
+#pragma once
+// A list box as the watch uses it: lines appended at the end and selected,
+// each line keeping the bytes it was made from, and a double-click anywhere
+// in the box reported as one event.
+
+#include <QByteArray>
+#include <QListWidget>
+#include <optional>
+
+namespace umbra::ui {
+
+class TListBox : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit TListBox(QWidget* parent = nullptr);
+
+  // Appends a line showing `shown`, keeping `original` (the line's own
+  // bytes), selects it and scrolls it into view.
+  void AppendAndSelect(const QString& shown, const QByteArray& original);
+
+  // The selected line's own bytes; nothing when no line is selected.
+  std::optional<QByteArray> SelectedOriginal() const;
+
+ signals:
+  // A double-click on the box, on a line or on the empty space below them.
+  void DblClick();
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+}  // namespace umbra::ui
