@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja
+cmake -S . -B build -G Ninja -DUMBRASCOPE_GUI=ON
 cmake --build build -j2 --target umbrascope presence-sim umbrascope-watch
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
