@@ -1,5 +1,7 @@
 #include "ui/list_box.h"
 
+#include <QItemSelectionModel>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 namespace umbra::ui {
@@ -29,10 +31,29 @@ TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void TListBox::AppendAndSelect(const QString& shown, const QByteArray& original) {
-  auto* item = new QListWidgetItem(shown, this);
+  // Filled before it goes in: a change to a line already in the list makes
+  // the view lay out every line again.
+  auto* item = new QListWidgetItem(shown);
   item->setData(kOriginalBytesRole, original);
-  setCurrentItem(item);
-  scrollToItem(item);
+  addItem(item);
+  {
+    // The view answers every change of selection by laying out all lines
+    // again to repaint the two it touched; for a scan of many numbers that
+    // would cost time growing with the square of their count. The selection
+    // itself changes at once; the view catches up once, after the scan.
+    const QSignalBlocker quiet(selectionModel());
+    setCurrentItem(item);
+  }
+  if (!scrollPending_) {
+    scrollPending_ = true;
+    QMetaObject::invokeMethod(this, &TListBox::ScrollToSelected, Qt::QueuedConnection);
+  }
+}
+
+void TListBox::ScrollToSelected() {
+  scrollPending_ = false;
+  viewport()->update();
+  if (QListWidgetItem* item = currentItem()) scrollToItem(item);
 }
 
 std::optional<QByteArray> TListBox::SelectedOriginal() const {

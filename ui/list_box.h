@@ -15,7 +15,8 @@ class TListBox : public QListWidget {
   explicit TListBox(QWidget* parent = nullptr);
 
   // Appends a line showing `shown`, keeping `original` (the line's own
-  // bytes), selects it and scrolls it into view.
+  // bytes), selects it and scrolls it into view (when control returns to the
+  // event loop, so that many appends in a row scroll once).
   void AppendAndSelect(const QString& shown, const QByteArray& original);
 
   // The selected line's own bytes; nothing when no line is selected.
@@ -27,6 +28,11 @@ class TListBox : public QListWidget {
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void ScrollToSelected();
+
+  bool scrollPending_ = false;
 };
 
 }  // namespace umbra::ui
