@@ -15,6 +15,7 @@
 #include "settings/settings.h"
 #include "ui/advert_page.h"
 #include "ui/bit_btn.h"
+#include "ui/browser_navigation.h"
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/gbk_text.h"
@@ -23,6 +24,7 @@
 #include "ui/message_box.h"
 #include "ui/notice_window.h"
 #include "ui/pictures.h"
+#include "ui/web_client_window.h"
 #include "ui/xp_button.h"
 #include "watch/history_file.h"
 #include "watch/presence_query.h"
@@ -70,6 +72,16 @@ TForm1::TForm1() : QWidget(nullptr), ScanUpDate(*this) {
   Bind(Button1, &QPushButton::clicked, &TForm1::Button1Click);
   Bind(Button2, &QPushButton::clicked, &TForm1::Button2Click);
   Bind(Button3, &QPushButton::clicked, &TForm1::Button3Click);
+  Bind(XPButton2, &TXPButton::clicked, &TForm1::XPButton2Click);
+  Bind(XPButton3, &TXPButton::clicked, &TForm1::XPButton3Click);
+  Bind(XPButton4, &TXPButton::clicked, &TForm1::XPButton4Click);
+  Bind(XPButton5, &TXPButton::clicked, &TForm1::XPButton5Click);
+  Bind(XPButton6, &TXPButton::clicked, &TForm1::XPButton6Click);
+  Bind(XPButton7, &TXPButton::clicked, &TForm1::XPButton7Click);
+  Bind(XPButton8, &TXPButton::clicked, &TForm1::XPButton8Click);
+  Bind(XPButton9, &TXPButton::clicked, &TForm1::XPButton9Click);
+  Bind(BitBtn1, &TBitBtn::clicked, &TForm1::BitBtn1Click);
+  Bind(BitBtn2, &TBitBtn::clicked, &TForm1::BitBtn2Click);
   Bind(ListBox1, &TListBox::DblClick, &TForm1::ListBox1DblClick);
   Bind(ListBox2, &TListBox::DblClick, &TForm1::ListBox2DblClick);
   Bind(&ScanUpDate.Timer(), &QTimer::timeout, &TForm1::ScanUpDateTimer);
@@ -148,6 +160,46 @@ void TForm1::OpenHistoryFile(const TListBox& list) {
       QDir::current().absoluteFilePath(QFile::decodeName(QByteArray::fromStdString(path)));
   // Hands the file to the desktop's default application and does not wait.
   QDesktopServices::openUrl(QUrl::fromLocalFile(absolute));
+}
+
+void TForm1::XPButton2Click() {
+  Navigate(*WebBrowser1, AddressUrl(PageAddress(WebPage::MobileLogin, {})));
+}
+
+void TForm1::XPButton3Click() { OpenNumberPage(WebPage::AvatarShow); }
+
+void TForm1::XPButton4Click() { OpenNumberPage(WebPage::QuestionProfile); }
+
+void TForm1::XPButton5Click() { OpenNumberPage(WebPage::PersonalSpace); }
+
+void TForm1::XPButton6Click() { OpenNumberPage(WebPage::QuestionAlbum); }
+
+void TForm1::XPButton7Click() {
+  MessageBox::ShowNotice(this, QStringLiteral("是否好用功能暂时不可以用"),
+                         QStringLiteral("友情提醒"), kMbIconQuestion | kMbOk);
+}
+
+void TForm1::XPButton8Click() {
+  if (webClientWindow_ != nullptr) webClientWindow_->Show();
+}
+
+void TForm1::XPButton9Click() {
+  Navigate(*WebBrowser3, AddressUrl(PageAddress(WebPage::FriendServices, {})));
+}
+
+void TForm1::BitBtn1Click() { ShowClickPicturesNotice(); }
+
+void TForm1::BitBtn2Click() { ShowClickPicturesNotice(); }
+
+void TForm1::OpenNumberPage(WebPage page) {
+  // Nothing is checked or trimmed: the service answers for whatever the
+  // field holds, the initial text included.
+  Navigate(*WebBrowser3, AddressUrl(PageAddress(page, ToGbk(Edit1->text()))));
+}
+
+void TForm1::ShowClickPicturesNotice() {
+  MessageBox::ShowNotice(this, QStringLiteral("请先点击上面图片。。。。"), QStringLiteral("提示"),
+                         kMbRetryCancel);
 }
 
 std::string TForm1::NumbersText() { return ToGbk(QQhaoma->text()); }

@@ -10,6 +10,7 @@
 
 #include "net/http_client.h"
 #include "ui/refresh_timer.h"
+#include "ui/web_services.h"
 #include "watch/date_time_text.h"
 #include "watch/watch_cycle.h"
 #include "watch/watch_ports.h"
@@ -25,6 +26,7 @@ namespace umbra::ui {
 
 class TBitBtn;
 class TForm3;
+class TForm4;
 class TListBox;
 class TXPButton;
 
@@ -37,6 +39,8 @@ class TForm1 : public QWidget, public WatchView {
 
   // The notice window Query and "使用说明" show; set once at start-up.
   void SetNoticeWindow(TForm3* noticeWindow) { noticeWindow_ = noticeWindow; }
+  // The web-client window "网页QQ" shows; set once at start-up.
+  void SetWebClientWindow(TForm4* webClientWindow) { webClientWindow_ = webClientWindow; }
 
   QLabel* Label1;
   QLineEdit* QQhaoma;
@@ -84,6 +88,21 @@ class TForm1 : public QWidget, public WatchView {
   // Double-click in the online and the offline list: the number's history file.
   void ListBox1DblClick();
   void ListBox2DblClick();
+  // The lookup box. "登陆3GQQ" opens its page in WebBrowser1; the four
+  // lookups with Edit1's number and "好友业务查看" open theirs in WebBrowser3.
+  void XPButton2Click();
+  void XPButton3Click();
+  void XPButton4Click();
+  void XPButton5Click();
+  void XPButton6Click();
+  // "是否加好友": a notice that the function cannot be used yet.
+  void XPButton7Click();
+  // "网页QQ": the web-client window, modeless.
+  void XPButton8Click();
+  void XPButton9Click();
+  // "同城MM搜索" and "查看局域网QQ": a notice to click the pictures first.
+  void BitBtn1Click();
+  void BitBtn2Click();
 
  signals:
   // The window has been closed and its settings saved: the program ends.
@@ -96,6 +115,8 @@ class TForm1 : public QWidget, public WatchView {
   void FormCreate();
   void FormClose();
   void OpenHistoryFile(const TListBox& list);
+  void OpenNumberPage(WebPage page);
+  void ShowClickPicturesNotice();
   template <class Sender, class Signal>
   void Bind(Sender* sender, Signal signal, void (TForm1::*handler)());
 
@@ -115,6 +136,7 @@ class TForm1 : public QWidget, public WatchView {
   std::string presenceEndpoint_;
   std::optional<WatchCycle> watch_;
   TForm3* noticeWindow_ = nullptr;
+  TForm4* webClientWindow_ = nullptr;
   bool closed_ = false;
 };
 

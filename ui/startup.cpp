@@ -24,6 +24,7 @@ ProgramWindows::ProgramWindows()
       form3_(std::make_unique<TForm3>(*form1_)),
       form4_(std::make_unique<TForm4>()) {
   form1_->SetNoticeWindow(form3_.get());
+  form1_->SetWebClientWindow(form4_.get());
 }
 
 ProgramWindows::~ProgramWindows() = default;

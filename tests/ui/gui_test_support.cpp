@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
 
 #include "settings/settings.h"
 #include "tests/support/temp_working_dir.h"
@@ -11,6 +13,28 @@
 #include "watch/gbk.h"
 
 namespace umbra::test {
+namespace {
+
+class LoopbackOnlyInterceptor : public QWebEngineUrlRequestInterceptor {
+ public:
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    const QUrl url = info.requestUrl();
+    // The program's own pages (qrc:, data:, about:) never leave the process.
+    static const QStringList kNetworkSchemes{"http", "https", "ws", "wss", "ftp"};
+    if (!kNetworkSchemes.contains(url.scheme())) return;
+    const QString host = url.host();
+    const bool loopback = host == QStringLiteral("localhost") || host == QStringLiteral("::1") ||
+                          host.startsWith(QStringLiteral("127."));
+    if (!loopback) info.block(true);
+  }
+};
+
+}  // namespace
+
+void KeepBrowsersOnThisMachine() {
+  static LoopbackOnlyInterceptor interceptor;
+  QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&interceptor);
+}
 
 ModalAnswers::ModalAnswers() {
   ui::MessageBox::SetTestHook([this](const ui::ShownMessageBox& box) {

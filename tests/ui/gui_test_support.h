@@ -1,7 +1,7 @@
 #pragma once
 // What the window tests share: the application made as the program makes
-// it, a stand-in for the user at modal windows, and a settings file written
-// byte for byte.
+// it, browsers kept on this machine, a stand-in for the user at modal
+// windows, and a settings file written byte for byte.
 
 #include <QObject>
 #include <QPointer>
@@ -21,10 +21,17 @@ class TForm3;
 
 namespace umbra::test {
 
+// Blocks every request of the browsers to a host other than this machine's
+// own. The windows load outside pages (the web client at start-up, the
+// lookups); the tests run without a network anyway, and this keeps them
+// from reaching one where they are run with it by mistake.
+void KeepBrowsersOnThisMachine();
+
 template <class TestObject>
 int RunGuiTest(int argc, char** argv) {
   ui::PrepareProcessEnvironment();
   ui::Application application(argc, argv);
+  KeepBrowsersOnThisMachine();
   TestObject test;
   return QTest::qExec(&test, argc, argv);
 }
