@@ -1,12 +1,17 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# A GoogleTest executable over the core, labelled "core". Each test runs with
-# its own fresh working directory under the build tree, because the program
-# names its files relative to the working directory.
+# A GoogleTest executable over the layers it names, labelled "core". Tests
+# that touch files make a fresh working directory of their own
+# (tests/support/temp_working_dir.h), since the program names its files
+# relative to the working directory; CTest starts them all in the build
+# folder of their CMakeLists.
+#
+#   umbrascope_core_test(net_tests LINKS net SOURCES a_test.cpp b_test.cpp)
 function(umbrascope_core_test name)
-  add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE umbrascope_core umbrascope_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  cmake_parse_arguments(TEST "" "" "LINKS;SOURCES" ${ARGN})
+  add_executable(${name} ${TEST_SOURCES})
+  target_link_libraries(${name} PRIVATE ${TEST_LINKS} umbrascope_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name}
     PROPERTIES LABELS core
     DISCOVERY_TIMEOUT 60)

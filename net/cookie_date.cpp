@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/text.h"
+
 namespace umbra::net {
 namespace {
 
@@ -43,10 +45,7 @@ int MonthFromName(std::string_view token) {
                                                               "jul", "aug", "sep", "oct", "nov", "dec"};
   if (token.size() < 3) return 0;
   char lower[3];
-  for (int i = 0; i < 3; ++i) {
-    const char c = token[i];
-    lower[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  }
+  for (int i = 0; i < 3; ++i) lower[i] = LowerAscii(token[i]);
   for (std::size_t m = 0; m < kMonths.size(); ++m) {
     if (std::string_view(lower, 3) == kMonths[m]) return static_cast<int>(m) + 1;
   }

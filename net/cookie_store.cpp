@@ -4,31 +4,13 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "net/cookie_date.h"
 
 namespace umbra::net {
 namespace {
 
 using std::chrono::sys_seconds;
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string ToLower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = LowerAscii(c);
-  return lower;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 std::string_view Unquote(std::string_view text) {
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
@@ -91,7 +73,7 @@ std::vector<std::string_view> SplitAtUnquotedCommas(std::string_view text) {
 
 // Max-Age as seconds from now; nothing when it is not a number.
 std::optional<sys_seconds> ExpiryFromMaxAge(std::string_view text, sys_seconds now) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   const bool negative = !text.empty() && text.front() == '-';
   if (negative) text.remove_prefix(1);
   if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
@@ -114,7 +96,7 @@ std::optional<sys_seconds> ExpiryFromMaxAge(std::string_view text, sys_seconds n
 
 void CookieStore::Take(std::string_view headerName, std::string_view headerValue, std::string_view host,
                        std::string_view target, sys_seconds now) {
-  const std::string lowerHost = ToLower(host);
+  const std::string lowerHost = LowerAscii(host);
   if (EqualsIgnoringCase(headerName, "Set-Cookie")) {
     TakeOne(headerValue, false, lowerHost, target, now);
   } else if (EqualsIgnoringCase(headerName, "Set-Cookie2")) {
@@ -131,8 +113,8 @@ void CookieStore::TakeOne(std::string_view text, bool quotedValues, const std::s
   const std::size_t equals = pair.find('=');
   if (equals == std::string_view::npos) return;
   Cookie cookie;
-  cookie.name = std::string(Trim(pair.substr(0, equals)));
-  cookie.value = std::string(Trim(pair.substr(equals + 1)));
+  cookie.name = std::string(TrimBlanks(pair.substr(0, equals)));
+  cookie.value = std::string(TrimBlanks(pair.substr(equals + 1)));
   // Control bytes would go back out inside the Cookie header line.
   if (cookie.name.empty() || HasControlByte(cookie.name) || HasControlByte(cookie.value)) return;
   cookie.domain = host;
@@ -146,8 +128,8 @@ void CookieStore::TakeOne(std::string_view text, bool quotedValues, const std::s
     const std::string_view attribute = rest.substr(0, semicolon);
     rest = semicolon == std::string_view::npos ? std::string_view{} : rest.substr(semicolon + 1);
     const std::size_t eq = attribute.find('=');
-    const std::string_view key = Trim(attribute.substr(0, eq));
-    std::string_view value = eq == std::string_view::npos ? std::string_view{} : Trim(attribute.substr(eq + 1));
+    const std::string_view key = TrimBlanks(attribute.substr(0, eq));
+    std::string_view value = eq == std::string_view::npos ? std::string_view{} : TrimBlanks(attribute.substr(eq + 1));
     if (quotedValues) value = Unquote(value);
 
     if (EqualsIgnoringCase(key, "Max-Age")) {
@@ -157,7 +139,7 @@ void CookieStore::TakeOne(std::string_view text, bool quotedValues, const std::s
     } else if (EqualsIgnoringCase(key, "Domain")) {
       if (!value.empty() && value.front() == '.') value.remove_prefix(1);
       if (!value.empty()) {
-        const std::string domain = ToLower(value);
+        const std::string domain = LowerAscii(value);
         // A server may widen a cookie to its own parent domain, never to a
         // domain it does not belong to.
         if (!DomainMatches(host, domain)) return;
@@ -197,7 +179,7 @@ void CookieStore::TakeOne(std::string_view text, bool quotedValues, const std::s
 }
 
 std::string CookieStore::HeaderFor(std::string_view host, std::string_view target, sys_seconds now) const {
-  const std::string lowerHost = ToLower(host);
+  const std::string lowerHost = LowerAscii(host);
   const std::string_view path = TargetPath(target);
   std::vector<const Cookie*> matching;
   for (const Cookie& cookie : cookies_) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/text.h"
 #include "net/cookie_store.h"
 #include "net/reply_parser.h"
 #include "net/request_bytes.h"
@@ -22,8 +23,6 @@ constexpr std::size_t kReceiveBufferSize = 256 * 1024;
 // goes again on a new connection.
 struct DroppedBeforeReply {};
 
-std::string_view UpToFirstNul(std::string_view text) { return text.substr(0, text.find('\0')); }
-
 }  // namespace
 
 struct HttpClient::Impl {
@@ -42,7 +41,7 @@ struct HttpClient::Impl {
 };
 
 std::string HttpClient::Impl::Get(std::string_view url) {
-  const HttpUrl address = ParseHttpUrl(UpToFirstNul(url));
+  const HttpUrl address = ParseHttpUrl(UpToNul(url));
   const std::string target = EncodeRequestTarget(address.target);
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
   const std::string request =

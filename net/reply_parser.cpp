@@ -3,32 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/text.h"
 #include "net/failure_messages.h"
 #include "net/http_client.h"
 
 namespace umbra::net {
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
-bool ContainsIgnoringCase(std::string_view text, std::string_view word) {
-  if (word.size() > text.size()) return false;
-  for (std::size_t i = 0; i + word.size() <= text.size(); ++i) {
-    if (EqualsIgnoringCase(text.substr(i, word.size()), word)) return true;
-  }
-  return false;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 int ParseStatusCode(std::string_view statusLine) {
   const std::size_t blank = statusLine.find(' ');
@@ -54,13 +34,6 @@ long long ParseContentLength(std::string_view text) {
     if (value <= static_cast<long long>(kMaxBodyBytes)) value = value * 10 + (c - '0');
   }
   return value;
-}
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 [[noreturn]] void Fail(std::string_view message) { throw HttpError(std::string(message)); }

@@ -1,34 +1,10 @@
 #include "net/socket_error.h"
 
-#include <netdb.h>
-
 #include <cerrno>
 #include <cstdio>
 
 namespace umbra::net {
 namespace {
-
-struct ErrnoToWsa {
-  int errnoValue;
-  int wsaCode;
-};
-
-// Windows numbers its socket errors 10000 plus the BSD errno; Linux numbers
-// its errno values differently, so the pairs are spelled out.
-constexpr ErrnoToWsa kErrnoToWsa[] = {
-    {EINTR, 10004},        {EBADF, 10009},           {EACCES, 10013},          {EFAULT, 10014},
-    {EINVAL, 10022},       {EMFILE, 10024},          {EWOULDBLOCK, 10035},     {EINPROGRESS, 10036},
-    {EALREADY, 10037},     {ENOTSOCK, 10038},        {EDESTADDRREQ, 10039},    {EMSGSIZE, 10040},
-    {EPROTOTYPE, 10041},   {ENOPROTOOPT, 10042},     {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044},
-    {EOPNOTSUPP, 10045},   {EPFNOSUPPORT, 10046},    {EAFNOSUPPORT, 10047},    {EADDRINUSE, 10048},
-    {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},       {ENETUNREACH, 10051},     {ENETRESET, 10052},
-    {ECONNABORTED, 10053}, {ECONNRESET, 10054},      {ENOBUFS, 10055},         {EISCONN, 10056},
-    {ENOTCONN, 10057},     {ESHUTDOWN, 10058},       {ETOOMANYREFS, 10059},    {ETIMEDOUT, 10060},
-    {ECONNREFUSED, 10061}, {ELOOP, 10062},           {ENAMETOOLONG, 10063},    {EHOSTDOWN, 10064},
-    {EHOSTUNREACH, 10065},
-    // Writing to a connection the peer has reset: Windows reports the reset.
-    {EPIPE, 10054},
-};
 
 struct WsaText {
   int wsaCode;
@@ -77,20 +53,6 @@ constexpr WsaText kWsaTexts[] = {
 };
 
 }  // namespace
-
-int WsaCodeFromErrno(int errnoValue) {
-  for (const ErrnoToWsa& pair : kErrnoToWsa) {
-    if (pair.errnoValue == errnoValue) return pair.wsaCode;
-  }
-  return errnoValue;
-}
-
-int WsaCodeFromResolver(int gaiCode, int errnoValue) {
-  if (gaiCode == EAI_SYSTEM) return WsaCodeFromErrno(errnoValue);
-  // Whether the name is unknown or no name server answered, the user's
-  // situation is the same: the host name could not be resolved.
-  return kWsaHostNotFound;
-}
 
 std::string_view SocketErrorText(int wsaCode) {
   for (const WsaText& entry : kWsaTexts) {

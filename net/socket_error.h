@@ -5,22 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/tcp_socket.h"
 #include "net/http_client.h"
 
 namespace umbra::net {
 
-inline constexpr int kWsaConnectionReset = 10054;
-inline constexpr int kWsaTimedOut = 10060;
-inline constexpr int kWsaConnectionRefused = 10061;
-inline constexpr int kWsaHostNotFound = 11001;
-
-// The Windows socket error number for an errno value of a socket call. An
-// errno without a Windows counterpart is passed through unchanged.
-int WsaCodeFromErrno(int errnoValue);
-
-// The Windows socket error number for a getaddrinfo() result other than 0;
-// `errnoValue` is consulted for EAI_SYSTEM.
-int WsaCodeFromResolver(int gaiCode, int errnoValue);
+using os::kWsaConnectionRefused;
+using os::kWsaConnectionReset;
+using os::kWsaHostNotFound;
+using os::kWsaTimedOut;
 
 // The text shown for a Windows socket error number; empty when unknown.
 std::string_view SocketErrorText(int wsaCode);

@@ -1,6 +1,6 @@
 #pragma once
-// One TCP connection on a plain POSIX socket, with a time limit on every wait
-// so that no server can hold the caller for longer than it allows.
+// The exchange's connection: the operating system's socket with its failures
+// put into the exchange's own messages.
 
 #include <chrono>
 #include <cstddef>
@@ -8,25 +8,22 @@
 #include <string>
 #include <string_view>
 
+#include "base/tcp_socket.h"
+
 namespace umbra::net {
 
 class TcpConnection {
  public:
-  TcpConnection() = default;
-  ~TcpConnection();
-  TcpConnection(const TcpConnection&) = delete;
-  TcpConnection& operator=(const TcpConnection&) = delete;
-
-  // Resolves `host` and connects to the first of its addresses that answers,
-  // all within `timeout` (zero: no limit of our own). Throws SocketFailure;
-  // a connect that runs out of time fails with 10060.
+  // Resolves `host` and connects, name resolution and connect together
+  // within `timeout` (zero: no limit of our own). Throws SocketFailure; one
+  // that runs out of time fails with 10060.
   void Open(const std::string& host, std::uint16_t port, std::chrono::milliseconds timeout);
-  void Close();
-  bool IsOpen() const { return fd_ >= 0; }
+  void Close() { socket_.Close(); }
+  bool IsOpen() const { return socket_.IsOpen(); }
 
   // True when the peer has closed or reset the connection, or has sent bytes
   // that no request asked for, so that it cannot carry a new request.
-  bool PeerClosedOrSpoke() const;
+  bool PeerClosedOrSpoke() const { return socket_.PeerClosedOrSpoke(); }
 
   // Sends every byte. Throws SocketFailure; 10060 when the peer takes no
   // bytes for `timeout`.
@@ -38,7 +35,7 @@ class TcpConnection {
   std::size_t Receive(char* buffer, std::size_t capacity, std::chrono::milliseconds timeout);
 
  private:
-  int fd_ = -1;
+  os::TcpSocket socket_;
 };
 
 }  // namespace umbra::net

@@ -1,24 +1,26 @@
 #include "settings/profile_file.h"
 
 #include <cerrno>
-#include <cstring>
 
-#include "watch/whole_file.h"
+#include "base/files.h"
 
 namespace umbra::settings {
 
 std::optional<std::string> ReadFileIfReadable(const std::string& path) {
-  std::string bytes;
-  if (ReadWholeFile(path, bytes) != 0) return std::nullopt;
-  return bytes;
+  try {
+    return ReadWholeFile(path);
+  } catch (const FileError&) {
+    return std::nullopt;
+  }
 }
 
 std::string ReadFileForEdit(const std::string& path) {
-  std::string bytes;
-  const int error = ReadWholeFile(path, bytes);
-  if (error == ENOENT) return std::string();
-  if (error != 0) throw FileWriteError(error, std::strerror(error));
-  return bytes;
+  try {
+    return ReadWholeFile(path);
+  } catch (const FileError& e) {
+    if (e.Errno() == ENOENT) return std::string();
+    throw;
+  }
 }
 
 }  // namespace umbra::settings

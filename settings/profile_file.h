@@ -13,7 +13,7 @@ std::optional<std::string> ReadFileIfReadable(const std::string& path);
 
 // The bytes to edit before writing: the file's bytes, or the empty text when
 // there is no file yet. A file that exists but cannot be read throws
-// FileWriteError, so that a write never replaces what it could not see.
+// FileError, so that a write never replaces what it could not see.
 std::string ReadFileForEdit(const std::string& path);
 
 }  // namespace umbra::settings

@@ -1,6 +1,7 @@
 #include "settings/profile_lines.h"
 
-#include "watch/text_split.h"
+#include "base/gbk.h"
+#include "base/text.h"
 
 namespace umbra::settings {
 
@@ -28,9 +29,8 @@ std::size_t CharacterLength(std::string_view text, std::size_t at) {
   return 1;
 }
 
-constexpr char ToLowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string_view TrimBlanks(std::string_view text) {
+// The profile functions count vertical tabs and form feeds as blanks too.
+std::string_view TrimProfileBlanks(std::string_view text) {
   // Blanks are never the second byte of a character, so plain byte
   // trimming cannot cut one.
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -58,7 +58,7 @@ std::size_t FindLastCharacter(std::string_view text, char wanted, std::size_t fr
 }
 
 void Classify(std::string_view text, ProfileLine& line) {
-  const std::string_view content = TrimBlanks(text.substr(line.begin, line.contentEnd - line.begin));
+  const std::string_view content = TrimProfileBlanks(text.substr(line.begin, line.contentEnd - line.begin));
   if (content.empty()) {
     line.kind = LineKind::Blank;
     return;
@@ -73,7 +73,7 @@ void Classify(std::string_view text, ProfileLine& line) {
     const std::size_t close = FindLastCharacter(content, ']', 1);
     if (close != kNone) {
       line.kind = LineKind::Section;
-      line.name = TrimBlanks(content.substr(1, close - 1));
+      line.name = TrimProfileBlanks(content.substr(1, close - 1));
       return;
     }
     // Without a closing bracket the line is an ordinary key line.
@@ -81,8 +81,8 @@ void Classify(std::string_view text, ProfileLine& line) {
   line.kind = LineKind::Key;
   const std::size_t equals = FindFirstCharacter(content, '=');
   line.hasValue = equals != kNone;
-  line.name = TrimBlanks(content.substr(0, equals));
-  line.value = line.hasValue ? TrimBlanks(content.substr(equals + 1)) : std::string_view();
+  line.name = TrimProfileBlanks(content.substr(0, equals));
+  line.value = line.hasValue ? TrimProfileBlanks(content.substr(equals + 1)) : std::string_view();
   line.nameEnd = static_cast<std::size_t>(line.name.data() - text.data()) + line.name.size();
 }
 
@@ -117,7 +117,7 @@ bool SameProfileName(std::string_view a, std::string_view b) {
     const std::size_t length = CharacterLength(a, at);
     if (length == 2) {
       if (a.substr(at, 2) != b.substr(at, 2)) return false;
-    } else if (ToLowerAscii(a[at]) != ToLowerAscii(b[at])) {
+    } else if (LowerAscii(a[at]) != LowerAscii(b[at])) {
       return false;
     }
     at += length;

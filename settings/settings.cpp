@@ -2,7 +2,7 @@
 
 #include "settings/profile_file.h"
 #include "settings/profile_text.h"
-#include "watch/whole_file.h"
+#include "base/files.h"
 
 namespace umbra::settings {
 
@@ -32,7 +32,7 @@ void SaveSettings(const std::string& numbers, const std::string& refreshTime,
     text = WithProfileValue(text, kSection, kNumbersKey, numbers);
     text = WithProfileValue(text, kSection, kRefreshTimeKey, refreshTime);
     ReplaceFileWhole(path, text);
-  } catch (const FileWriteError& e) {
+  } catch (const FileError& e) {
     throw SettingsWriteError("Unable to write to " + ShownName(path), e.Errno());
   }
 }

@@ -1,6 +1,6 @@
 #include "ui/gbk_text.h"
 
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 namespace umbra::ui {
 

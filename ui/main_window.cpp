@@ -134,16 +134,16 @@ void TForm1::Button1Click() {
   // by now. A watch started here would run one scan against the endpoint
   // for a window nobody sees any more, so none is started.
   if (closed_) return;
-  watch_->Button1Click();
+  watch_->Start();
 }
 
-void TForm1::Button2Click() { watch_->Button2Click(); }
+void TForm1::Button2Click() { watch_->Stop(); }
 
 void TForm1::Button3Click() {
   if (noticeWindow_ != nullptr) noticeWindow_->ShowModal();
 }
 
-void TForm1::ScanUpDateTimer() { watch_->ScanUpDateTimer(); }
+void TForm1::ScanUpDateTimer() { watch_->Tick(); }
 
 void TForm1::ListBox1DblClick() { OpenHistoryFile(*ListBox1); }
 
@@ -217,8 +217,9 @@ TListBox& TForm1::ListFor(WatchList list) {
 
 void TForm1::ClearList(WatchList list) { ListFor(list).clear(); }
 
-void TForm1::AppendAndSelect(WatchList list, const std::string& line) {
-  ListFor(list).AppendAndSelect(FromGbk(line), QByteArray::fromStdString(line));
+void TForm1::AppendAndSelect(WatchList list, std::string_view line) {
+  const std::string gbk(line);
+  ListFor(list).AppendAndSelect(FromGbk(gbk), QByteArray::fromStdString(gbk));
 }
 
 void TForm1::ShowMessage(const std::string& text) { MessageBox::ShowPlain(FromGbk(text)); }

@@ -1,14 +1,11 @@
 #include "watch/history_file.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
-#include "watch/gbk.h"
-#include "watch/text_split.h"
-#include "watch/whole_file.h"
+#include "base/files.h"
+#include "base/gbk.h"
+#include "base/regional_format.h"
+#include "base/text.h"
 
 namespace umbra {
 
@@ -23,7 +20,7 @@ std::string FullPathForMessage(const std::string& path) {
 
 [[noreturn]] void ThrowCannot(const char* what, const std::string& path, int error) {
   throw HistoryFileError(std::string("Cannot ") + what + " file \"" + FullPathForMessage(path) +
-                         "\". " + std::strerror(error));
+                         "\". " + SystemErrorText(error));
 }
 
 // Whether the bytes are exactly what writing their lines would give: every
@@ -39,9 +36,11 @@ bool IsInWrittenForm(std::string_view bytes) {
 }
 
 std::string ReadHistoryFile(const std::string& path) {
-  std::string bytes;
-  if (const int error = ReadWholeFile(path, bytes); error != 0) ThrowCannot("open", path, error);
-  return bytes;
+  try {
+    return ReadWholeFile(path);
+  } catch (const FileError& e) {
+    ThrowCannot("open", path, e.Errno());
+  }
 }
 
 }  // namespace
@@ -81,24 +80,17 @@ std::string NormalizedHistoryText(std::string_view bytes) {
   return out;
 }
 
-HistoryFiles::Identity HistoryFiles::IdentityOf(const struct stat& st) {
-  return Identity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                  static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_ctim.tv_sec),
-                  static_cast<std::int64_t>(st.st_ctim.tv_nsec)};
-}
-
 void HistoryFiles::Remember(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
-    knownInWrittenForm_[path] = IdentityOf(st);
+  if (const auto status = StatFile(path)) {
+    knownInWrittenForm_[path] = status->identity;
   } else {
     knownInWrittenForm_.erase(path);
   }
 }
 
-bool HistoryFiles::IsKnownInWrittenForm(const std::string& path, const struct stat& st) const {
+bool HistoryFiles::IsKnownInWrittenForm(const std::string& path, const FileIdentity& identity) const {
   const auto known = knownInWrittenForm_.find(path);
-  return known != knownInWrittenForm_.end() && known->second == IdentityOf(st);
+  return known != knownInWrittenForm_.end() && known->second == identity;
 }
 
 void HistoryFiles::AppendLine(std::string_view numberText, std::string_view line) {
@@ -106,12 +98,12 @@ void HistoryFiles::AppendLine(std::string_view numberText, std::string_view line
   std::string newLine(line);
   newLine += kLineEnd;
   try {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    const auto status = StatFile(path);
+    if (!status || !status->regular) {
       // Missing, or something that is no file (a directory of that name
       // makes the replace fail, as it should).
       ReplaceFileWhole(path, newLine);
-    } else if (IsKnownInWrittenForm(path, st)) {
+    } else if (IsKnownInWrittenForm(path, status->identity)) {
       AppendToFile(path, newLine);
     } else {
       const std::string existing = ReadHistoryFile(path);
@@ -122,7 +114,7 @@ void HistoryFiles::AppendLine(std::string_view numberText, std::string_view line
         ReplaceFileWhole(path, NormalizedHistoryText(existing) + newLine);
       }
     }
-  } catch (const FileWriteError& e) {
+  } catch (const FileError& e) {
     knownInWrittenForm_.erase(path);
     ThrowCannot("create", path, e.Errno());
   }

@@ -2,13 +2,12 @@
 // History files: one per watched number, "<number text>.txt" in the working
 // directory, one GBK line per reported change, every line ended by CR LF.
 
-#include <cstdint>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-struct stat;
+#include "base/files.h"
 
 namespace umbra {
 
@@ -42,19 +41,10 @@ class HistoryFiles {
   // What a file looked like right after this object last wrote it in the
   // program's own form. While it still looks the same, a new line is
   // appended in place instead of the whole file being read and rewritten.
-  struct Identity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = 0;
-    std::int64_t changeSeconds = 0;
-    std::int64_t changeNanoseconds = 0;
-    bool operator==(const Identity&) const = default;
-  };
-  static Identity IdentityOf(const struct stat& st);
-  bool IsKnownInWrittenForm(const std::string& path, const struct stat& st) const;
+  bool IsKnownInWrittenForm(const std::string& path, const FileIdentity& identity) const;
   void Remember(const std::string& path);
 
-  std::map<std::string, Identity> knownInWrittenForm_;
+  std::map<std::string, FileIdentity> knownInWrittenForm_;
 };
 
 }  // namespace umbra

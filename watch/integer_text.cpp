@@ -2,18 +2,11 @@
 
 #include <string>
 
-#include "watch/text_split.h"
+#include "base/text.h"
 
 namespace umbra {
 
 namespace {
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Length of the hexadecimal prefix at the start of `s`, or 0 for none.
 std::size_t HexPrefixLength(std::string_view s) {

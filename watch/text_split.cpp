@@ -2,11 +2,6 @@
 
 namespace umbra {
 
-std::string_view UpToNul(std::string_view text) {
-  const auto nul = text.find('\0');
-  return nul == std::string_view::npos ? text : text.substr(0, nul);
-}
-
 namespace {
 
 // Finds the first occurrence of `delimiter` in `rest` that does not begin on a

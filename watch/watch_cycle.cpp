@@ -17,7 +17,7 @@ WatchCycle::WatchCycle(WatchView& view, RefreshTimer& timer, Clock& clock, net::
                        std::string endpointBase)
     : view_(view), timer_(timer), clock_(clock), http_(http), endpointBase_(std::move(endpointBase)) {}
 
-void WatchCycle::Button1Click() {
+void WatchCycle::Start() {
   if (view_.NumbersText().empty()) {
     view_.ShowMessage(texts::EmptyNumbers());
     return;
@@ -31,37 +31,35 @@ void WatchCycle::Button1Click() {
   baselineDone_ = 0;
   // The scan arms the timer itself, so the first tick comes one period after
   // the first scan has finished.
-  FScanUpDate();
+  Scan();
   view_.SetStopEnabled(true);
   view_.SetQueryEnabled(false);
 }
 
-void WatchCycle::Button2Click() { JsStop(); }
-
-void WatchCycle::ScanUpDateTimer() {
-  FScanUpDate();
+void WatchCycle::Tick() {
+  Scan();
   // Re-read every tick, so a refresh time changed during a watch takes effect
   // from the end of the next tick. A text that is no integer throws here, on
   // purpose: the user then sees why the watch stopped.
   timer_.SetInterval(RefreshPeriod(StrToInt(view_.RefreshText())));
 }
 
-void WatchCycle::JsStop() {
+void WatchCycle::Stop() {
   baselineDone_ = 0;
   view_.SetStopEnabled(false);
   view_.SetQueryEnabled(true);
   timer_.SetEnabled(false);
 }
 
-void WatchCycle::FScanUpDate() {
+void WatchCycle::Scan() {
   const std::string numbers = view_.NumbersText();
   if (numbers.empty()) {
-    JsStop();
+    Stop();
     view_.ShowMessage(texts::EmptyNumbers());
     return;
   }
   if (!IsNumber(view_.RefreshText())) {
-    JsStop();
+    Stop();
     view_.ShowMessage(texts::BadRefreshTime());
     return;
   }

@@ -19,22 +19,21 @@ class WatchCycle {
   WatchCycle(WatchView& view, RefreshTimer& timer, Clock& clock, net::HttpClient& http,
              std::string endpointBase);
 
-  // Query, after the notice window has been shown: checks the inputs, sets the
-  // period, clears BaselineDone, scans once and flips the buttons. An input
-  // error shows its message and changes nothing else.
-  void Button1Click();
-  // Stop.
-  void Button2Click();
+  // Starts a watch (Query, after the notice window has been shown): checks
+  // the inputs, sets the period, clears BaselineDone, scans once and flips
+  // the buttons. An input error shows its message and changes nothing else.
+  void Start();
+  // Ends the watch (the Stop button, and a scan whose input check fails):
+  // clears BaselineDone, disables Stop, enables Query, disables the timer.
+  void Stop();
   // A tick of the refresh timer: scans, then re-reads the refresh time and
   // sets the period. Throws ConvertError when the refresh-time text is not an
   // integer at that moment; the caller shows it as an escaped error.
-  void ScanUpDateTimer();
+  void Tick();
 
   // One status scan. Errors of the query, the reply and the history files end
   // up as a failure line in the event log; none escapes.
-  void FScanUpDate();
-  // Clears BaselineDone, disables Stop, enables Query, disables the timer.
-  void JsStop();
+  void Scan();
 
   const StatusTable& Table() const { return statusTable_; }
   bool BaselineDone() const { return baselineDone_ != 0; }

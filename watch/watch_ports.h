@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "base/local_time.h"
 
 namespace umbra {
 
@@ -23,7 +26,7 @@ class WatchView {
   virtual void ClearList(WatchList list) = 0;
   // Appends a line at the end of the list and selects it, which also scrolls
   // it into view.
-  virtual void AppendAndSelect(WatchList list, const std::string& line) = 0;
+  virtual void AppendAndSelect(WatchList list, std::string_view line) = 0;
   // The plain message box: modal, returns when the user has dismissed it.
   virtual void ShowMessage(const std::string& text) = 0;
   virtual void SetQueryEnabled(bool enabled) = 0;  // Button1
@@ -38,16 +41,6 @@ class RefreshTimer {
   virtual ~RefreshTimer() = default;
   virtual void SetEnabled(bool enabled) = 0;
   virtual void SetInterval(std::uint32_t milliseconds) = 0;
-};
-
-// The local time of day, as the user's clock shows it.
-struct LocalDateTime {
-  int year = 0;
-  int month = 0;   // 1..12
-  int day = 0;     // 1..31
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
 };
 
 class Clock {

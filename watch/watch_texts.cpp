@@ -1,6 +1,6 @@
 #include "watch/watch_texts.h"
 
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 namespace umbra::texts {
 

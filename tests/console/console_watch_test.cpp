@@ -9,7 +9,7 @@
 #include "tests/console/spawned_program.h"
 #include "tests/support/temp_working_dir.h"
 #include "tools/presence_sim/presence_states.h"
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 namespace umbra {
 namespace {

@@ -10,7 +10,7 @@
 #include "settings/settings.h"
 #include "tests/support/temp_working_dir.h"
 #include "ui/notice_window.h"
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 namespace umbra::test {
 namespace {

@@ -10,7 +10,7 @@
 #include "tests/ui/gui_test_support.h"
 #include "ui/error_display.h"
 #include "ui/message_box.h"
-#include "watch/gbk.h"
+#include "base/gbk.h"
 #include "watch/integer_text.h"
 
 using umbra::test::ModalAnswers;

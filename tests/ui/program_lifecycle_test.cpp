@@ -20,7 +20,7 @@
 #include "ui/main_window.h"
 #include "ui/notice_window.h"
 #include "ui/startup.h"
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 using umbra::test::Find;
 using umbra::test::ModalAnswers;

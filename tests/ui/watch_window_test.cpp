@@ -20,7 +20,7 @@
 #include "tests/ui/gui_test_support.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
-#include "watch/gbk.h"
+#include "base/gbk.h"
 #include "watch/refresh_period.h"
 
 using umbra::test::Find;

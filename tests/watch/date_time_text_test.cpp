@@ -5,7 +5,7 @@
 #include <clocale>
 #include <string>
 
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 namespace umbra {
 namespace {

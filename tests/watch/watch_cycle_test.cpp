@@ -9,7 +9,7 @@
 #include "tests/support/scripted_http_server.h"
 #include "tests/support/temp_working_dir.h"
 #include "tests/watch/watch_fakes.h"
-#include "watch/gbk.h"
+#include "base/gbk.h"
 #include "watch/integer_text.h"
 
 namespace umbra {
@@ -60,7 +60,7 @@ TEST_F(WatchCycleTest, FirstScanThenUnchangedThenChangedReplies) {
   server_.SetScript({ScriptedReply::Ok("a=1;b=0;"), ScriptedReply::Ok("a=1;b=0;"),
                      ScriptedReply::Ok("a=0;b=1;")});
 
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_EQ(Online(), Lines{"111"});
   EXPECT_EQ(Offline(), Lines{"222"});
   EXPECT_EQ(view_.Selected(WatchList::Online), 0);
@@ -77,13 +77,13 @@ TEST_F(WatchCycleTest, FirstScanThenUnchangedThenChangedReplies) {
   // The period is set before the scan; the scan, not Query, arms the timer.
   EXPECT_EQ(journal_, (Lines{"interval 30000", "timer on", "stop on", "query off"}));
 
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(Online(), Lines{"111"});
   EXPECT_EQ(Offline(), Lines{"222"});
   EXPECT_EQ(Log().size(), 2u);
 
   clock_.now = {2026, 12, 10, 21, 0, 0};
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(Online(), Lines{"222"});
   EXPECT_EQ(Offline(), Lines{"111"});
   ASSERT_EQ(Log().size(), 4u);
@@ -116,7 +116,7 @@ TEST_P(WatchStateCodeTest, ChoosesListAndWording) {
   const StateCodeCase& c = GetParam();
   view_.numbers = "111";
   server_.ReplyOkToEveryRequest(c.body);
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_EQ(view_.List(c.list), Lines{"111"});
   EXPECT_EQ(Log(), c.event ? Lines{ChangeLine("111", c.event)} : Lines{});
   EXPECT_EQ(std::filesystem::exists("111.txt"), c.event != nullptr);
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WatchCycleTest, EntriesAreMatchedToNumbersByPositionOnly) {
   view_.numbers = "1,2,3";
   server_.SetScript({ScriptedReply::Ok("a=1;"), ScriptedReply::Ok("a=1;b=0;c=1;d=0;e=1;")});
-  watch_.Button1Click();
+  watch_.Start();
   // Numbers without an entry are in neither list and keep their empty code.
   EXPECT_EQ(Online(), Lines{"1"});
   EXPECT_EQ(Offline(), Lines{});
@@ -144,7 +144,7 @@ TEST_F(WatchCycleTest, EntriesAreMatchedToNumbersByPositionOnly) {
 
   // Entries beyond the watched numbers answer for nobody.
   view_.numbers = "1,2";
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(watch_.Table().size(), 2u);
   EXPECT_EQ(Online(), Lines{"1"});
   EXPECT_EQ(Offline(), Lines{"2"});
@@ -155,7 +155,7 @@ TEST_F(WatchCycleTest, EntriesAreMatchedToNumbersByPositionOnly) {
 TEST_F(WatchCycleTest, NumberTextsAreKeptAsTyped) {
   view_.numbers = "123, 456,";
   server_.ReplyOkToEveryRequest("a=1;b=0;c=0;");
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_EQ(Online(), Lines{"123"});
   EXPECT_EQ(Offline(), (Lines{" 456", ""}));
   EXPECT_EQ(ReadFileBytes(" 456.txt"), std::string(kNow) + "-----" + G("离线") + "\r\n");
@@ -168,7 +168,7 @@ TEST_F(WatchCycleTest, AChangeAtMidnightCarriesTheDateAlone) {
   clock_.now = {2026, 12, 11, 0, 0, 0};
   view_.numbers = "111";
   server_.ReplyOkToEveryRequest("a=1;");
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_EQ(Log(), Lines{"2026/12/11-----111" + G("在线!")});
   EXPECT_EQ(ReadFileBytes("111.txt"), "2026/12/11-----" + G("在线!") + "\r\n");
 }
@@ -185,10 +185,10 @@ class WatchExchangeFailureTest : public WatchCycleTest,
 
 TEST_P(WatchExchangeFailureTest, LogsTheMessageAndKeepsTheLastLists) {
   server_.SetScript({ScriptedReply::Ok("a=1;b=0;"), GetParam().reply, ScriptedReply::Ok("a=0;b=1;")});
-  watch_.Button1Click();
+  watch_.Start();
   journal_.clear();
 
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(Log().back(), FailureLine(GetParam().message));
   EXPECT_EQ(view_.Selected(WatchList::EventLog), 2);
   EXPECT_EQ(Online(), Lines{"111"});
@@ -198,7 +198,7 @@ TEST_P(WatchExchangeFailureTest, LogsTheMessageAndKeepsTheLastLists) {
   EXPECT_EQ(journal_, (Lines{"timer on", "interval 30000"}));
 
   // The next tick gets through again and words its changes as a later scan.
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(Log().back(), ChangeLine("222", "上线了!!!"));
 }
 
@@ -222,7 +222,7 @@ TEST_F(WatchCycleTest, AFailedFirstScanStillArmsTheTimerAndKeepsTheFirstWording)
     closedPort = gone.Port();
   }
   WatchCycle watch = WatchAt("http://127.0.0.1:" + std::to_string(closedPort));
-  watch.Button1Click();
+  watch.Start();
   EXPECT_EQ(Log(), Lines{FailureLine("Socket Error # 10061\r\nConnection refused.")});
   EXPECT_FALSE(watch.BaselineDone());
   EXPECT_TRUE(timer_.enabled);
@@ -233,7 +233,7 @@ TEST_F(WatchCycleTest, AFailedFirstScanStillArmsTheTimerAndKeepsTheFirstWording)
 TEST_F(WatchCycleTest, AnEntryWithoutEqualsSignEndsTheScanWithTheIndexError) {
   view_.numbers = "111,222,333";
   server_.ReplyOkToEveryRequest("a=1;broken;c=0;");
-  watch_.Button1Click();
+  watch_.Start();
   // The entry before the broken one is handled; nothing after it is.
   EXPECT_EQ(Online(), Lines{"111"});
   EXPECT_EQ(Offline(), Lines{});
@@ -247,7 +247,7 @@ TEST_F(WatchCycleTest, AnEntryWithoutEqualsSignEndsTheScanWithTheIndexError) {
 TEST_F(WatchCycleTest, AFailedHistoryStepKeepsTheChangeItAlreadyReported) {
   std::filesystem::create_directory("111.txt");
   server_.ReplyOkToEveryRequest("a=1;b=0;");
-  watch_.Button1Click();
+  watch_.Start();
   ASSERT_EQ(Log().size(), 2u);
   EXPECT_EQ(Log()[0], ChangeLine("111", "在线!"));
   const std::string expected = FailureLine("Cannot create file \"" + (dir_.Path() / "111.txt").string() + "\". ");
@@ -257,7 +257,7 @@ TEST_F(WatchCycleTest, AFailedHistoryStepKeepsTheChangeItAlreadyReported) {
 
   // The code was stored before the history step: the change is not reported
   // again, and the number after it is handled at the next scan.
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(Log().size(), 3u);
   EXPECT_EQ(Log()[2], ChangeLine("222", "离线"));
 }
@@ -265,7 +265,7 @@ TEST_F(WatchCycleTest, AFailedHistoryStepKeepsTheChangeItAlreadyReported) {
 TEST_F(WatchCycleTest, ANumberNamingAnotherDirectoryFailsTheScanWithoutTouchingFiles) {
   view_.numbers = "../escape";
   server_.ReplyOkToEveryRequest("a=1;");
-  watch_.Button1Click();
+  watch_.Start();
   ASSERT_EQ(Log().size(), 2u);
   EXPECT_EQ(Log()[1].rfind(FailureLine("Cannot create file \"../escape.txt\". "), 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir_.Path().parent_path() / "escape.txt"));
@@ -284,7 +284,7 @@ class WatchQueryInputTest : public WatchCycleTest, public ::testing::WithParamIn
 TEST_P(WatchQueryInputTest, RefusedInputChangesNothing) {
   view_.numbers = GetParam().numbers;
   view_.refresh = GetParam().refresh;
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_EQ(journal_, Lines{"message " + G(GetParam().message)});
   EXPECT_EQ(server_.RequestCount(), 0u);
   EXPECT_TRUE(watch_.Table().empty());
@@ -304,7 +304,7 @@ TEST_F(WatchCycleTest, QueryAcceptsBlanksAndCommasAloneAndLeadingBlanks) {
   view_.numbers = " ,";
   view_.refresh = "  45";
   server_.ReplyOkToEveryRequest("");
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_TRUE(view_.messages.empty());
   EXPECT_EQ(timer_.interval, 45000u);
   EXPECT_EQ(watch_.Table().size(), 2u);
@@ -316,7 +316,7 @@ TEST_F(WatchCycleTest, QueryAcceptsBlanksAndCommasAloneAndLeadingBlanks) {
 TEST_F(WatchCycleTest, RefreshTimeZeroScansOnceAndNeverTicks) {
   view_.refresh = "0";
   server_.ReplyOkToEveryRequest("a=1;b=0;");
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_EQ(server_.RequestCount(), 1u);
   EXPECT_EQ(timer_.interval, 0u);
   EXPECT_TRUE(view_.stopEnabled);
@@ -337,7 +337,7 @@ class WatchTickInputTest : public WatchCycleTest, public ::testing::WithParamInt
 TEST_P(WatchTickInputTest, StopsTheWatchBeforeTheMessage) {
   const TickInputCase& c = GetParam();
   server_.ReplyOkToEveryRequest("a=1;b=0;");
-  watch_.Button1Click();
+  watch_.Start();
   const StatusTable tableBefore = watch_.Table();
   const Lines logBefore = Log();
   journal_.clear();
@@ -346,13 +346,13 @@ TEST_P(WatchTickInputTest, StopsTheWatchBeforeTheMessage) {
   view_.refresh = c.refresh;
   if (c.tickThrows) {
     try {
-      watch_.ScanUpDateTimer();
+      watch_.Tick();
       FAIL() << "the bad refresh time went unnoticed";
     } catch (const ConvertError& e) {
       EXPECT_EQ(std::string(e.what()), "'" + c.refresh + "' is not a valid integer value");
     }
   } else {
-    watch_.ScanUpDateTimer();
+    watch_.Tick();
   }
   // The timer is off before the box comes up, so no tick can re-enter.
   Lines expected{"stop off", "query on", "timer off", "message " + G(c.message)};
@@ -374,37 +374,37 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WatchCycleTest, TickReReadsTheRefreshTime) {
   server_.ReplyOkToEveryRequest("a=1;b=0;");
-  watch_.Button1Click();
+  watch_.Start();
   view_.refresh = "60";
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(timer_.interval, 60000u);
   view_.refresh = "$10";
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(timer_.interval, 16000u);
   EXPECT_TRUE(timer_.enabled);
 }
 
 TEST_F(WatchCycleTest, StopThenQueryReportsOnlyWhatChangedMeanwhileWithFirstWording) {
   server_.SetScript({ScriptedReply::Ok("a=1;b=0;"), ScriptedReply::Ok("a=1;b=1;")});
-  watch_.Button1Click();
-  watch_.Button2Click();
+  watch_.Start();
+  watch_.Stop();
   EXPECT_FALSE(watch_.BaselineDone());
   EXPECT_FALSE(timer_.enabled);
   EXPECT_FALSE(view_.stopEnabled);
   EXPECT_TRUE(view_.queryEnabled);
   EXPECT_EQ(watch_.Table()[1].stateCode, "0");
 
-  watch_.Button1Click();
+  watch_.Start();
   EXPECT_EQ(Log(), (Lines{ChangeLine("111", "在线!"), ChangeLine("222", "离线"), ChangeLine("222", "在线!")}));
   EXPECT_TRUE(watch_.BaselineDone());
 }
 
 TEST_F(WatchCycleTest, RowsFollowPositionsWhenTheNumbersAreEdited) {
   server_.SetScript({ScriptedReply::Ok("a=1;b=0;"), ScriptedReply::Ok("a=1;b=0;")});
-  watch_.Button1Click();
+  watch_.Start();
   // 333 takes 222's place: it is compared with the code seen for 222.
   view_.numbers = "111,333";
-  watch_.ScanUpDateTimer();
+  watch_.Tick();
   EXPECT_EQ(Log().size(), 2u);
   EXPECT_EQ(Offline(), Lines{"333"});
   EXPECT_EQ(watch_.Table()[1].number, "333");

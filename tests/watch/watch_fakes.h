@@ -34,8 +34,8 @@ class RecordingView final : public WatchView {
     lists[Index(list)].clear();
     selected[Index(list)] = -1;
   }
-  void AppendAndSelect(WatchList list, const std::string& line) override {
-    lists[Index(list)].push_back(line);
+  void AppendAndSelect(WatchList list, std::string_view line) override {
+    lists[Index(list)].emplace_back(line);
     selected[Index(list)] = static_cast<int>(lists[Index(list)].size()) - 1;
   }
   void ShowMessage(const std::string& text) override {

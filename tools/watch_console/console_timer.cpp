@@ -2,21 +2,9 @@
 
 namespace umbra::console {
 
-void ConsoleTimer::SetEnabled(bool enabled) {
-  if (enabled == enabled_) return;
-  enabled_ = enabled;
-  Restart();
-}
-
-void ConsoleTimer::SetInterval(std::uint32_t milliseconds) {
-  if (milliseconds == interval_) return;
-  interval_ = milliseconds;
-  Restart();
-}
-
-void ConsoleTimer::Restart() {
-  if (enabled_ && interval_ != 0) {
-    due_ = Clock::now() + std::chrono::milliseconds(interval_);
+void ConsoleTimer::Rearm(std::optional<std::uint32_t> period) {
+  if (period) {
+    due_ = Clock::now() + std::chrono::milliseconds(*period);
   } else {
     due_.reset();
   }
@@ -24,7 +12,7 @@ void ConsoleTimer::Restart() {
 
 void ConsoleTimer::Ticked(Clock::time_point now) {
   if (!due_) return;
-  const auto period = std::chrono::milliseconds(interval_);
+  const auto period = std::chrono::milliseconds(Interval());
   *due_ += period;
   if (*due_ <= now) *due_ = now + period;
 }

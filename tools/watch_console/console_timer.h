@@ -6,16 +6,13 @@
 #include <cstdint>
 #include <optional>
 
-#include "watch/watch_ports.h"
+#include "watch/timer_rules.h"
 
 namespace umbra::console {
 
-class ConsoleTimer final : public RefreshTimer {
+class ConsoleTimer final : public RuleKeepingTimer {
  public:
   using Clock = std::chrono::steady_clock;
-
-  void SetEnabled(bool enabled) override;
-  void SetInterval(std::uint32_t milliseconds) override;
 
   // When the next tick falls due; nothing when the timer cannot tick.
   std::optional<Clock::time_point> NextTick() const { return due_; }
@@ -25,10 +22,8 @@ class ConsoleTimer final : public RefreshTimer {
   void Ticked(Clock::time_point now);
 
  private:
-  void Restart();
+  void Rearm(std::optional<std::uint32_t> period) override;
 
-  bool enabled_ = false;
-  std::uint32_t interval_ = 100;
   std::optional<Clock::time_point> due_;
 };
 

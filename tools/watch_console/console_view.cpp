@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 namespace umbra::console {
 
@@ -25,21 +25,21 @@ std::string Joined(const std::vector<std::string>& numbers) {
 
 }  // namespace
 
-ConsoleView::ConsoleView(std::string numbers, std::string refresh, std::FILE* out)
-    : numbers_(std::move(numbers)), refresh_(std::move(refresh)), out_(out) {}
+ConsoleView::ConsoleView(std::string numbers, std::string refresh, std::FILE* out, std::FILE* messages)
+    : numbers_(std::move(numbers)), refresh_(std::move(refresh)), out_(out), messages_(messages) {}
 
 void ConsoleView::ClearList(WatchList list) {
   if (list == WatchList::Online) online_.clear();
   if (list == WatchList::Offline) offline_.clear();
 }
 
-void ConsoleView::AppendAndSelect(WatchList list, const std::string& line) {
+void ConsoleView::AppendAndSelect(WatchList list, std::string_view line) {
   switch (list) {
     case WatchList::Online:
-      online_.push_back(line);
+      online_.emplace_back(line);
       break;
     case WatchList::Offline:
-      offline_.push_back(line);
+      offline_.emplace_back(line);
       break;
     case WatchList::EventLog:
       PrintLine(out_, GbkToUtf8(line));
@@ -47,7 +47,10 @@ void ConsoleView::AppendAndSelect(WatchList list, const std::string& line) {
   }
 }
 
-void ConsoleView::ShowMessage(const std::string& text) { throw MessageShown(GbkToUtf8(text)); }
+void ConsoleView::ShowMessage(const std::string& text) {
+  messageShown_ = true;
+  PrintLine(messages_, GbkToUtf8(text));
+}
 
 void ConsoleView::PrintLists() {
   PrintLine(out_, "在线状态: " + Joined(online_));

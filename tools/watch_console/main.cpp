@@ -19,7 +19,7 @@
 #include "tools/watch_console/console_timer.h"
 #include "tools/watch_console/console_view.h"
 #include "watch/date_time_text.h"
-#include "watch/gbk.h"
+#include "base/gbk.h"
 #include "watch/presence_query.h"
 #include "watch/watch_cycle.h"
 
@@ -65,27 +65,31 @@ int Run(const umbra::console::CommandLine& line) {
   const std::string endpoint =
       settings.endpoint.empty() ? umbra::kDefaultPresenceEndpoint : settings.endpoint;
 
-  umbra::console::ConsoleView view(settings.numbers, settings.refreshTime, stdout);
+  umbra::console::ConsoleView view(settings.numbers, settings.refreshTime, stdout, stderr);
   ConsoleTimer timer;
   umbra::SystemClock clock;
   umbra::net::HttpClient http;
   umbra::WatchCycle watch(view, timer, clock, http, endpoint);
 
-  watch.Button1Click();
+  watch.Start();
+  // The message has been printed; without a working watch there is nothing
+  // left to do.
+  if (view.MessageWasShown()) return kMessageShown;
   if (line.once) {
     view.PrintLists();
     return watch.LastScanFailed() ? kScanFailed : 0;
   }
   for (;;) {
     if (WaitForStopSignal(stopSignals, timer.NextTick())) {
-      watch.Button2Click();
+      watch.Stop();
       return 0;
     }
     const auto due = timer.NextTick();
     const auto now = ConsoleTimer::Clock::now();
     if (!due || *due > now) continue;
     timer.Ticked(now);
-    watch.ScanUpDateTimer();
+    watch.Tick();
+    if (view.MessageWasShown()) return kMessageShown;
   }
 }
 
@@ -103,9 +107,6 @@ int main(int argc, char** argv) {
     return Run(line);
   } catch (const umbra::console::UsageError& e) {
     std::fprintf(stderr, "umbrascope-watch: %s\n%s", e.what(), umbra::console::kUsage);
-    return kMessageShown;
-  } catch (const umbra::console::MessageShown& e) {
-    std::fprintf(stderr, "%s\n", e.what());
     return kMessageShown;
   } catch (const std::exception& e) {
     // What the window's error display would show, such as a refresh time

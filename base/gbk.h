@@ -1,12 +1,16 @@
 #pragma once
-// The one crossing between the program's 8-bit texts (code page 936, GBK) and
-// UTF-8, used at the edges: the window, the terminal and file names.
+// The program's 8-bit texts are code page 936 (GBK). This is the one crossing
+// between them and UTF-8, used at the edges: the window, the terminal and
+// file names.
 
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace umbra {
+
+// True for the bytes that begin a double-byte character in code page 936.
+constexpr bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 
 class EncodingError : public std::runtime_error {
  public:

@@ -1,4 +1,4 @@
-#include "watch/whole_file.h"
+#include "base/files.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,32 +10,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/file_descriptor.h"
+
 namespace umbra {
 
 namespace {
 
-[[noreturn]] void Fail(int error) { throw FileWriteError(error, std::strerror(error)); }
+using os::FileDescriptor;
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int Get() const { return fd_; }
-  bool IsOpen() const { return fd_ >= 0; }
-  // Some file systems report a failed write only at close.
-  int Close() {
-    const int rc = ::close(fd_);
-    fd_ = -1;
-    return rc == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
+[[noreturn]] void Fail(int error) { throw FileError(error); }
 
 // Writes everything or reports the error of the write that fell short.
 int WriteAll(int fd, std::string_view bytes) {
@@ -81,18 +64,20 @@ void SyncDirectoryOf(const std::string& path) {
 
 }  // namespace
 
-int ReadWholeFile(const std::string& path, std::string& bytes) {
+FileError::FileError(int error) : std::runtime_error(std::strerror(error)), errno_(error) {}
+
+std::string ReadWholeFile(const std::string& path) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!file.IsOpen()) return errno;
-  bytes.clear();
+  if (!file.IsOpen()) Fail(errno);
+  std::string bytes;
   char buffer[64 * 1024];
   for (;;) {
     const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return errno;
+      Fail(errno);
     }
-    if (n == 0) return 0;
+    if (n == 0) return bytes;
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
 }
@@ -142,6 +127,17 @@ void AppendToFile(const std::string& path, std::string_view bytes) {
   }
   error = file.Close();
   if (error != 0) Fail(error);
+}
+
+std::optional<FileStatus> StatFile(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  FileStatus status;
+  status.regular = S_ISREG(st.st_mode);
+  status.identity = FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                                 static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_ctim.tv_sec),
+                                 static_cast<std::int64_t>(st.st_ctim.tv_nsec)};
+  return status;
 }
 
 }  // namespace umbra

@@ -1,4 +1,4 @@
-#include "watch/gbk.h"
+#include "base/gbk.h"
 
 #include <iconv.h>
 

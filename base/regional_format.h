@@ -1,0 +1,22 @@
+#pragma once
+// What the user's regional settings say about texts the program writes: the
+// short date, the long time, and the system's own error texts. All results
+// are GBK bytes, whatever character set the locale uses.
+
+#include <string>
+
+#include "base/local_time.h"
+
+namespace umbra {
+
+// The date in the short date format of the current time locale.
+std::string ShortDateText(const LocalDateTime& at);
+
+// The time of day, with seconds, in the long time format of the current
+// time locale.
+std::string LongTimeText(const LocalDateTime& at);
+
+// The system's text for an error number.
+std::string SystemErrorText(int error);
+
+}  // namespace umbra
