@@ -10,6 +10,9 @@ struct LocalDateTime {
   int hour = 0;
   int minute = 0;
   int second = 0;
+  // How far local time is ahead of UTC at that moment, in seconds; only
+  // records that name their offset (ISO 8601 times) use it.
+  int utcOffsetSeconds = 0;
 };
 
 // Now, in the machine's local time zone.

@@ -24,6 +24,7 @@ class CountingView final : public WatchView {
     benchmark::DoNotOptimize(line.data());
     ++lines;
   }
+  void AppendEvent(const EventLine& line) override { AppendAndSelect(WatchList::EventLog, line.text); }
   void ShowMessage(const std::string&) override {}
   void SetQueryEnabled(bool) override {}
   void SetStopEnabled(bool) override {}

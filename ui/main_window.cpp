@@ -222,6 +222,8 @@ void TForm1::AppendAndSelect(WatchList list, std::string_view line) {
   ListFor(list).AppendAndSelect(FromGbk(gbk), QByteArray::fromStdString(gbk));
 }
 
+void TForm1::AppendEvent(const EventLine& line) { AppendAndSelect(WatchList::EventLog, line.text); }
+
 void TForm1::ShowMessage(const std::string& text) { MessageBox::ShowPlain(FromGbk(text)); }
 
 void TForm1::SetQueryEnabled(bool enabled) { Button1->setEnabled(enabled); }

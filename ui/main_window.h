@@ -125,6 +125,7 @@ class TForm1 : public QWidget, public WatchView {
   std::string RefreshText() override;
   void ClearList(WatchList list) override;
   void AppendAndSelect(WatchList list, std::string_view line) override;
+  void AppendEvent(const EventLine& line) override;
   void ShowMessage(const std::string& text) override;
   void SetQueryEnabled(bool enabled) override;
   void SetStopEnabled(bool enabled) override;

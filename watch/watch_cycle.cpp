@@ -93,8 +93,13 @@ void WatchCycle::Scan() {
   } catch (const std::exception& e) {
     lastScanFailed_ = true;
     timer_.SetEnabled(true);
-    view_.AppendAndSelect(WatchList::EventLog,
-                          DateTimeText(clock_.Now()) + texts::LoadFailedPrefix() + e.what());
+    EventLine failure;
+    failure.kind = EventLine::Kind::Failure;
+    failure.at = clock_.Now();
+    failure.message = e.what();
+    const std::string text = DateTimeText(failure.at) + texts::LoadFailedPrefix() + e.what();
+    failure.text = text;
+    view_.AppendEvent(failure);
   }
 }
 
@@ -104,8 +109,16 @@ void WatchCycle::ReportChange(const StatusRow& row) {
   const std::string& event = row.stateCode == "0"
       ? (baselineDone_ ? texts::WentInvisible() : texts::WentOffline())
       : (baselineDone_ ? texts::CameOnlineAgain() : texts::CameOnline());
-  view_.AppendAndSelect(WatchList::EventLog,
-                        DateTimeText(clock_.Now()) + texts::kLineSeparator + row.number + event);
+  EventLine change;
+  change.kind = EventLine::Kind::Change;
+  change.at = clock_.Now();
+  change.number = row.number;
+  change.stateCode = row.stateCode;
+  change.eventText = event;
+  const std::string text = DateTimeText(change.at) + texts::kLineSeparator + row.number + event;
+  change.text = text;
+  view_.AppendEvent(change);
+  // The date-time text is taken anew for every line written.
   historyFiles_.AppendLine(row.number, DateTimeText(clock_.Now()) + texts::kLineSeparator + event);
 }
 

@@ -16,6 +16,23 @@ enum class WatchList {
   EventLog,  // ListBox3
 };
 
+// One line of the event log, with the parts it was made of, so that a front
+// end can tell more than the line itself (a notification, a JSON record).
+// The views point into texts that live only for the call.
+struct EventLine {
+  enum class Kind {
+    Change,   // a number whose state code changed
+    Failure,  // a scan that failed
+  };
+  Kind kind = Kind::Change;
+  LocalDateTime at;             // the moment the line's date-time text names
+  std::string_view number;      // Change: the number text
+  std::string_view stateCode;   // Change: the new state code ("1" online, "0" offline)
+  std::string_view eventText;   // Change: "在线!", "离线", "上线了!!!" or "隐身中!"
+  std::string_view message;     // Failure: the error's message
+  std::string_view text;        // the whole line as the event log shows it
+};
+
 class WatchView {
  public:
   virtual ~WatchView() = default;
@@ -23,10 +40,14 @@ class WatchView {
   // at every use.
   virtual std::string NumbersText() = 0;
   virtual std::string RefreshText() = 0;
+  // Empties the online or the offline list; nothing ever empties the event
+  // log.
   virtual void ClearList(WatchList list) = 0;
-  // Appends a line at the end of the list and selects it, which also scrolls
-  // it into view.
+  // Appends a number at the end of the online or the offline list and selects
+  // it, which also scrolls it into view.
   virtual void AppendAndSelect(WatchList list, std::string_view line) = 0;
+  // Appends a line at the end of the event log and selects it.
+  virtual void AppendEvent(const EventLine& line) = 0;
   // The plain message box: modal, returns when the user has dismissed it.
   virtual void ShowMessage(const std::string& text) = 0;
   virtual void SetQueryEnabled(bool enabled) = 0;  // Button1

@@ -101,6 +101,27 @@ TEST_F(WatchCycleTest, FirstScanThenUnchangedThenChangedReplies) {
   }
 }
 
+TEST_F(WatchCycleTest, EventLinesCarryThePartsTheyWereMadeOf) {
+  server_.SetScript({ScriptedReply::Ok("a=1;b=0;"), ScriptedReply::Raw("HTTP/1.1 503 Busy\r\nContent-Length: 0\r\n\r\n")});
+  watch_.Start();
+  watch_.Tick();
+  ASSERT_EQ(view_.events.size(), 3u);
+  const auto& online = view_.events[0];
+  EXPECT_EQ(online.kind, EventLine::Kind::Change);
+  EXPECT_EQ(online.number, "111");
+  EXPECT_EQ(online.stateCode, "1");
+  EXPECT_EQ(online.eventText, G("在线!"));
+  EXPECT_EQ(online.text, ChangeLine("111", "在线!"));
+  EXPECT_EQ(online.at.hour, 20);
+  EXPECT_EQ(view_.events[1].stateCode, "0");
+  EXPECT_EQ(view_.events[1].eventText, G("离线"));
+  const auto& failure = view_.events[2];
+  EXPECT_EQ(failure.kind, EventLine::Kind::Failure);
+  EXPECT_EQ(failure.message, "HTTP/1.1 503 Busy");
+  EXPECT_EQ(failure.text, FailureLine("HTTP/1.1 503 Busy"));
+  EXPECT_TRUE(failure.number.empty());
+}
+
 struct StateCodeCase {
   const char* name;
   const char* body;

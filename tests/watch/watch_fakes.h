@@ -38,6 +38,19 @@ class RecordingView final : public WatchView {
     lists[Index(list)].emplace_back(line);
     selected[Index(list)] = static_cast<int>(lists[Index(list)].size()) - 1;
   }
+  // Every event line as the watch described it, with its parts copied.
+  struct RecordedEvent {
+    EventLine::Kind kind;
+    LocalDateTime at;
+    std::string number, stateCode, eventText, message, text;
+  };
+  std::vector<RecordedEvent> events;
+  void AppendEvent(const EventLine& line) override {
+    events.push_back(RecordedEvent{line.kind, line.at, std::string(line.number), std::string(line.stateCode),
+                                   std::string(line.eventText), std::string(line.message),
+                                   std::string(line.text)});
+    AppendAndSelect(WatchList::EventLog, line.text);
+  }
   void ShowMessage(const std::string& text) override {
     messages.push_back(text);
     journal_.push_back("message " + text);

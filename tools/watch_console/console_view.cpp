@@ -42,10 +42,11 @@ void ConsoleView::AppendAndSelect(WatchList list, std::string_view line) {
       offline_.emplace_back(line);
       break;
     case WatchList::EventLog:
-      PrintLine(out_, GbkToUtf8(line));
       break;
   }
 }
+
+void ConsoleView::AppendEvent(const EventLine& line) { PrintLine(out_, GbkToUtf8(line.text)); }
 
 void ConsoleView::ShowMessage(const std::string& text) {
   messageShown_ = true;

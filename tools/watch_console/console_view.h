@@ -21,6 +21,7 @@ class ConsoleView final : public WatchView {
   std::string RefreshText() override { return refresh_; }
   void ClearList(WatchList list) override;
   void AppendAndSelect(WatchList list, std::string_view line) override;
+  void AppendEvent(const EventLine& line) override;
   // Prints the message (UTF-8) to the messages stream and returns.
   void ShowMessage(const std::string& text) override;
   void SetQueryEnabled(bool) override {}
