@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need.
-# Skips apt-get entirely when everything is already there.
+# Skips apt-get entirely when everything is already there. Works for root
+# and for an ordinary user with sudo.
 set -euo pipefail
 
 packages=(
@@ -11,22 +12,32 @@ packages=(
   xvfb xauth iproute2 util-linux xdg-utils
   xdotool
   locales
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  # `env` carries the setting through sudo, which drops the caller's
+  # environment. Another apt run (an unattended upgrade, say) holds the
+  # package database for a while: wait for it rather than fail at once.
+  apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
+  if ! "${apt[@]}" update || ! "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; then
+    echo "install-deps: apt-get failed; if another package manager held the database for five" >&2
+    echo "minutes, wait for it to finish and run this again." >&2
+    exit 1
+  fi
 fi
 
 # The Chinese regional format, so the date-time text can be checked in the
-# form the program's users see.
+# form the program's users see. Only the test of that form needs it, and it
+# skips without it, so a failure here does not stop the build.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  $sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+  "${as_root[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 ||
+    echo "install-deps: could not generate zh_CN.UTF-8; its test will be skipped" >&2
 fi

@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QRadialGradient>
 
 namespace umbra::ui {
 namespace {
@@ -28,49 +27,15 @@ QImage ButtonPicture(const QImage& drawing) {
   return picture;
 }
 
-// A lens, its lower right half in shadow, with a green and a grey spot: an
-// eye on who is there and who hides. Drawn on a 48-unit grid, scaled.
-QImage IconImage(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.scale(size / 48.0, size / 48.0);
-
-  const QRectF lens(4, 4, 40, 40);
-  QRadialGradient sky(QPointF(18, 16), 30);
-  sky.setColorAt(0.0, QColor(200, 232, 255));
-  sky.setColorAt(1.0, QColor(70, 140, 215));
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(sky);
-  painter.drawEllipse(lens);
-
-  QPainterPath lensPath;
-  lensPath.addEllipse(lens);
-  QPainterPath shadow;
-  shadow.moveTo(44, 4);
-  shadow.lineTo(4, 44);
-  shadow.lineTo(44, 44);
-  shadow.closeSubpath();
-  painter.setBrush(QColor(30, 40, 70, 220));
-  painter.drawPath(lensPath.intersected(shadow));
-
-  painter.setBrush(QColor(40, 200, 70));
-  painter.drawEllipse(QRectF(12, 12, 12, 12));
-  painter.setBrush(QColor(150, 150, 160));
-  painter.drawEllipse(QRectF(27, 27, 10, 10));
-
-  painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(QColor(20, 30, 60), 3.5));
-  painter.drawEllipse(lens);
-  return image;
-}
-
 }  // namespace
 
 QIcon ProgramIcon() {
+  // The images are rendered from the icon's drawing in data/icons, the same
+  // the desktop shows for the installed program.
   QIcon icon;
-  for (const int size : {16, 24, 32, 48}) icon.addPixmap(QPixmap::fromImage(IconImage(size)));
+  for (const int size : {16, 24, 32, 48}) {
+    icon.addFile(QStringLiteral(":/umbrascope/icon-%1.png").arg(size), QSize(size, size));
+  }
   return icon;
 }
 
