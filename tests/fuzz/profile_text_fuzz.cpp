@@ -4,8 +4,10 @@
 // Setting `key` in `section` to `value` and reading it back must give the
 // value, keep every byte of the file outside the one line that holds the key
 // (or the lines added for it), and leave what the other names read as it
-// was. The names and the value are held to what the program itself writes:
-// GBK text without blanks at either end, line ends or enclosing quotes.
+// was. That is asked only of what the program itself writes: names of whole
+// GBK characters, and names and a value without blanks at either end or line
+// ends, the value without enclosing quotes. Anything else must just not
+// crash.
 
 #include <algorithm>
 #include <cstddef>
