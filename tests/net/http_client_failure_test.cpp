@@ -192,7 +192,7 @@ TEST(ConnectFailures, RefusedConnection) {
 // in their order.
 struct ResolutionCase {
   const char* name;
-  enum class Answer { Unknown, Never, Loopback, RefusingAddressFirst } answer;
+  enum class Answer { Unknown, SystemFailure, Never, Loopback, RefusingAddressFirst } answer;
   std::string message;  // empty: the Get succeeds
 };
 
@@ -204,6 +204,8 @@ class Resolution : public ::testing::TestWithParam<ResolutionCase> {
     switch (answer) {
       case ResolutionCase::Answer::Unknown:
         return TestResolvers::Answering({});
+      case ResolutionCase::Answer::SystemFailure:
+        return [](const std::string&) -> std::vector<std::string> { throw os::SocketError(10051); };
       case ResolutionCase::Answer::Never:
         return resolvers_.Silent();
       case ResolutionCase::Answer::Loopback:
@@ -237,6 +239,8 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, Resolution,
     ::testing::Values(
         ResolutionCase{"UnknownHost", ResolutionCase::Answer::Unknown, "Socket Error # 11001\r\nHost not found."},
+        ResolutionCase{"ResolverFailureKeepsItsNumber", ResolutionCase::Answer::SystemFailure,
+                       "Socket Error # 10051\r\nNetwork is unreachable."},
         ResolutionCase{"ResolverThatNeverAnswersTimesOut", ResolutionCase::Answer::Never, kTimedOutMessage},
         ResolutionCase{"ConnectsToTheAddressFound", ResolutionCase::Answer::Loopback, ""},
         ResolutionCase{"TriesTheNextAddressWhenOneRefuses", ResolutionCase::Answer::RefusingAddressFirst, ""}),
