@@ -2,10 +2,19 @@
 
 #include <netdb.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "base/file_descriptor.h"
 
 namespace umbra::os {
 namespace {
@@ -33,27 +42,90 @@ constexpr ErrnoToWsa kErrnoToWsa[] = {
 };
 
 // Waits until `fd` is ready for `events`. False when the deadline passes
-// first.
-bool WaitFor(int fd, short events, const Deadline& deadline) {
+// first; SocketWaitCancelled as soon as `canceller` is cancelled.
+bool WaitFor(int fd, short events, const Deadline& deadline, const WaitCanceller* canceller) {
   for (;;) {
-    pollfd entry{fd, events, 0};
-    const int ready = poll(&entry, 1, deadline.MillisecondsLeft());
+    pollfd entries[2] = {{fd, events, 0}, {canceller != nullptr ? canceller->PollFd() : -1, POLLIN, 0}};
+    const int ready = poll(entries, 2, deadline.MillisecondsLeft());
+    if (ready < 0 && errno != EINTR) throw SocketError(WsaCodeFromErrno(errno));
+    if (entries[1].revents != 0) throw SocketWaitCancelled();
     if (ready > 0) return true;
     if (ready == 0) return false;
-    if (errno != EINTR) throw SocketError(WsaCodeFromErrno(errno));
   }
 }
 
 struct AddressList {
   addrinfo* head = nullptr;
+
+  AddressList() = default;
+  AddressList(AddressList&& other) noexcept : head(std::exchange(other.head, nullptr)) {}
+  AddressList& operator=(AddressList&&) = delete;
   ~AddressList() {
     if (head != nullptr) freeaddrinfo(head);
   }
 };
 
+// The address list of a numeric host text; empty when the text is a name.
+AddressList NumericAddresses(const std::string& host, std::uint16_t port) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+  AddressList addresses;
+  if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &addresses.head) != 0) addresses.head = nullptr;
+  return addresses;
+}
+
+// One lookup under way, shared by the thread that runs it and the caller
+// that waits for it; whoever leaves last frees it, so a caller that stops
+// waiting leaves the lookup to end on its own.
+struct PendingLookup {
+  std::mutex mutex;
+  std::vector<std::string> addresses;
+  int failure = 0;  // a Windows socket error number
+  FileDescriptor done{eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)};
+};
+
+void RunLookup(const std::shared_ptr<PendingLookup>& lookup, const HostResolver& resolver, const std::string& host) {
+  std::vector<std::string> addresses;
+  int failure = 0;
+  try {
+    addresses = resolver(host);
+    if (addresses.empty()) failure = kWsaHostNotFound;
+  } catch (const SocketError& e) {
+    failure = e.Code();
+  } catch (...) {
+    failure = kWsaHostNotFound;
+  }
+  {
+    const std::lock_guard<std::mutex> lock(lookup->mutex);
+    lookup->addresses = std::move(addresses);
+    lookup->failure = failure;
+  }
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = write(lookup->done.Get(), &one, sizeof one);
+}
+
+// Runs the resolver on a thread of its own and waits for it no longer than
+// the deadline: a name server that never answers must not hold the caller.
+std::vector<std::string> ResolveWithin(const HostResolver& resolver, const std::string& host, const Deadline& deadline,
+                                       const WaitCanceller* canceller) {
+  auto lookup = std::make_shared<PendingLookup>();
+  if (!lookup->done.IsOpen()) throw SocketError(WsaCodeFromErrno(errno));
+  try {
+    std::thread(RunLookup, lookup, resolver, host).detach();
+  } catch (const std::system_error& e) {
+    throw SocketError(WsaCodeFromErrno(e.code().value()));
+  }
+  if (!WaitFor(lookup->done.Get(), POLLIN, deadline, canceller)) throw SocketError(kWsaTimedOut);
+  const std::lock_guard<std::mutex> lock(lookup->mutex);
+  if (lookup->failure != 0) throw SocketError(lookup->failure);
+  return std::move(lookup->addresses);
+}
+
 // Connects one socket to one address; returns the socket, or -1 with the
 // Windows error number in `wsaCode`.
-int ConnectOne(const addrinfo& address, const Deadline& deadline, int& wsaCode) {
+int ConnectOne(const addrinfo& address, const Deadline& deadline, const WaitCanceller* canceller, int& wsaCode) {
   const int fd = socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, address.ai_protocol);
   if (fd < 0) {
     wsaCode = WsaCodeFromErrno(errno);
@@ -63,7 +135,14 @@ int ConnectOne(const addrinfo& address, const Deadline& deadline, int& wsaCode) 
   if (connect(fd, address.ai_addr, address.ai_addrlen) != 0) {
     error = errno;
     if (error == EINPROGRESS) {
-      if (!WaitFor(fd, POLLOUT, deadline)) {
+      bool ready = false;
+      try {
+        ready = WaitFor(fd, POLLOUT, deadline, canceller);
+      } catch (...) {
+        close(fd);
+        throw;
+      }
+      if (!ready) {
         close(fd);
         wsaCode = kWsaTimedOut;
         return -1;
@@ -92,20 +171,26 @@ void TcpSocket::Close() {
   fd_ = -1;
 }
 
-void TcpSocket::Open(const std::string& host, std::uint16_t port, const Deadline& deadline) {
+void TcpSocket::Open(const std::string& host, std::uint16_t port, const Deadline& deadline,
+                     const HostResolver& resolver) {
   Close();
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  AddressList addresses;
-  const int resolved = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &addresses.head);
-  if (resolved != 0) throw SocketError(WsaCodeFromResolver(resolved, errno));
+  if (canceller_ != nullptr && canceller_->Cancelled()) throw SocketWaitCancelled();
+  std::vector<AddressList> candidates;
+  candidates.push_back(NumericAddresses(host, port));
+  if (candidates.front().head == nullptr) {
+    candidates.clear();
+    for (const std::string& numeric : ResolveWithin(resolver, host, deadline, canceller_)) {
+      candidates.push_back(NumericAddresses(numeric, port));
+    }
+  }
 
   int wsaCode = kWsaHostNotFound;
-  for (const addrinfo* address = addresses.head; address != nullptr; address = address->ai_next) {
-    fd_ = ConnectOne(*address, deadline, wsaCode);
-    if (fd_ >= 0) return;
-    if (wsaCode == kWsaTimedOut) break;  // the time is spent for every address
+  for (const AddressList& list : candidates) {
+    for (const addrinfo* address = list.head; address != nullptr; address = address->ai_next) {
+      fd_ = ConnectOne(*address, deadline, canceller_, wsaCode);
+      if (fd_ >= 0) return;
+      if (wsaCode == kWsaTimedOut) throw SocketError(wsaCode);  // the time is spent for every address
+    }
   }
   throw SocketError(wsaCode);
 }
@@ -124,7 +209,7 @@ void TcpSocket::SendAll(std::string_view bytes, const Deadline& deadline) {
     }
     if (sent < 0 && errno == EINTR) continue;
     if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      if (!WaitFor(fd_, POLLOUT, deadline)) throw SocketWaitTimedOut();
+      if (!WaitFor(fd_, POLLOUT, deadline, canceller_)) throw SocketWaitTimedOut();
       continue;
     }
     throw SocketError(WsaCodeFromErrno(errno));
@@ -137,8 +222,25 @@ std::size_t TcpSocket::Receive(char* buffer, std::size_t capacity, const Deadlin
     if (received >= 0) return static_cast<std::size_t>(received);
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) throw SocketError(WsaCodeFromErrno(errno));
-    if (!WaitFor(fd_, POLLIN, deadline)) throw SocketWaitTimedOut();
+    if (!WaitFor(fd_, POLLIN, deadline, canceller_)) throw SocketWaitTimedOut();
   }
+}
+
+std::vector<std::string> ResolveWithSystem(const std::string& host) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  AddressList addresses;
+  const int resolved = getaddrinfo(host.c_str(), nullptr, &hints, &addresses.head);
+  if (resolved != 0) throw SocketError(WsaCodeFromResolver(resolved, errno));
+  std::vector<std::string> numeric;
+  for (const addrinfo* address = addresses.head; address != nullptr; address = address->ai_next) {
+    char text[NI_MAXHOST];
+    if (getnameinfo(address->ai_addr, address->ai_addrlen, text, sizeof text, nullptr, 0, NI_NUMERICHOST) == 0) {
+      numeric.emplace_back(text);
+    }
+  }
+  return numeric;
 }
 
 int WsaCodeFromErrno(int errnoValue) {

@@ -15,12 +15,13 @@ bool IsDelimiter(unsigned char c) {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads 1 to maxDigits digits at the start of `token`; the rest must not
-// begin with a digit.
+// begin with a digit. A longer run of digits is counted but not added up, so
+// a server's endless number cannot overflow the value.
 bool LeadingNumber(std::string_view token, std::size_t maxDigits, int& value, std::size_t& used) {
   used = 0;
   value = 0;
   while (used < token.size() && IsDigit(token[used])) {
-    value = value * 10 + (token[used] - '0');
+    if (used < maxDigits) value = value * 10 + (token[used] - '0');
     ++used;
   }
   return used >= 1 && used <= maxDigits;

@@ -3,7 +3,10 @@
 #include <memory>
 #include <utility>
 
+#include "base/deadline.h"
 #include "base/text.h"
+#include "base/wait_canceller.h"
+#include "net/failure_messages.h"
 #include "net/cookie_store.h"
 #include "net/reply_parser.h"
 #include "net/request_bytes.h"
@@ -19,6 +22,12 @@ namespace {
 // reads, small enough to keep for the life of the client.
 constexpr std::size_t kReceiveBufferSize = 256 * 1024;
 
+constexpr std::chrono::milliseconds kDefaultExchangeTimeout = std::chrono::minutes(1);
+
+std::chrono::milliseconds NotNegative(std::chrono::milliseconds timeout) {
+  return timeout < std::chrono::milliseconds::zero() ? std::chrono::milliseconds::zero() : timeout;
+}
+
 // A kept connection that the server dropped before answering: the request
 // goes again on a new connection.
 struct DroppedBeforeReply {};
@@ -26,21 +35,29 @@ struct DroppedBeforeReply {};
 }  // namespace
 
 struct HttpClient::Impl {
-  std::chrono::milliseconds timeout;
-  TcpConnection connection;
+  std::chrono::milliseconds timeout{0};
+  std::chrono::milliseconds exchangeTimeout = kDefaultExchangeTimeout;
+  os::HostResolver resolver = os::ResolveWithSystem;
+  os::WaitCanceller canceller;
+  TcpConnection connection{&canceller};
   std::string connectedHost;
   std::uint16_t connectedPort = 0;
   CookieStore cookies;
   std::unique_ptr<char[]> buffer = std::make_unique<char[]>(kReceiveBufferSize);
 
   std::string Get(std::string_view url);
-  void Connect(const HttpUrl& address);
+  // The limit of one wait: the client's own, or what is left of the whole
+  // exchange's, whichever ends first.
+  Deadline WaitLimit(const Deadline& whole) const { return Deadline(timeout).EarlierOf(whole); }
+  void Connect(const HttpUrl& address, const Deadline& whole);
   std::string Exchange(const std::string& request, const HttpUrl& address, const std::string& target,
-                       bool connectionWasKept);
+                       bool connectionWasKept, const Deadline& whole);
   void TakeCookies(const ReplyHead& head, const HttpUrl& address, const std::string& target);
 };
 
 std::string HttpClient::Impl::Get(std::string_view url) {
+  const Deadline whole(exchangeTimeout);
+  if (canceller.Cancelled()) throw ExchangeCancelled();
   const HttpUrl address = ParseHttpUrl(UpToNul(url));
   const std::string target = EncodeRequestTarget(address.target);
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
@@ -49,33 +66,36 @@ std::string HttpClient::Impl::Get(std::string_view url) {
 
   const bool keep = connection.IsOpen() && connectedHost == address.host && connectedPort == address.port &&
                     !connection.PeerClosedOrSpoke();
-  if (!keep) Connect(address);
+  if (!keep) Connect(address, whole);
   try {
-    return Exchange(request, address, target, keep);
+    return Exchange(request, address, target, keep, whole);
   } catch (const DroppedBeforeReply&) {
-    Connect(address);
-    return Exchange(request, address, target, false);
+    Connect(address, whole);
+    return Exchange(request, address, target, false, whole);
   }
 }
 
-void HttpClient::Impl::Connect(const HttpUrl& address) {
+void HttpClient::Impl::Connect(const HttpUrl& address, const Deadline& whole) {
   connection.Close();
-  connection.Open(address.host, address.port, timeout);
+  connection.Open(address.host, address.port, WaitLimit(whole), resolver);
   connectedHost = address.host;
   connectedPort = address.port;
 }
 
 std::string HttpClient::Impl::Exchange(const std::string& request, const HttpUrl& address, const std::string& target,
-                                       bool connectionWasKept) {
+                                       bool connectionWasKept, const Deadline& whole) {
   ReplyParser parser;
   bool headTaken = false;
   bool closedByServer = false;
   bool bytesLeftOver = false;
   try {
     try {
-      connection.SendAll(request, timeout);
+      connection.SendAll(request, WaitLimit(whole));
       while (!parser.Complete()) {
-        const std::size_t received = connection.Receive(buffer.get(), kReceiveBufferSize, timeout);
+        // A server that always has the next bytes ready never lets a wait
+        // run out; the whole exchange's limit holds all the same.
+        if (whole.Passed()) throw HttpError(std::string(kReadTimedOut));
+        const std::size_t received = connection.Receive(buffer.get(), kReceiveBufferSize, WaitLimit(whole));
         if (received == 0) {
           if (connectionWasKept && !parser.ReceivedAnything()) throw DroppedBeforeReply{};
           closedByServer = true;
@@ -103,6 +123,10 @@ std::string HttpClient::Impl::Exchange(const std::string& request, const HttpUrl
   } catch (const DroppedBeforeReply&) {
     connection.Close();
     throw;
+  } catch (const ExchangeCancelled&) {
+    // Whoever cancelled wants the exchange ended, not its status line.
+    connection.Close();
+    throw;
   } catch (const HttpError&) {
     // Whatever came of the reply so far, the connection is in no state to
     // carry another request.
@@ -127,13 +151,21 @@ void HttpClient::Impl::TakeCookies(const ReplyHead& head, const HttpUrl& address
   for (const HeaderField& field : head.headers) cookies.Take(field.name, field.value, address.host, target, now);
 }
 
+ExchangeCancelled::ExchangeCancelled() : HttpError(SocketErrorMessage(os::kWsaInterrupted)) {}
+
 HttpClient::HttpClient(std::chrono::milliseconds timeout) : impl_(std::make_unique<Impl>()) { SetTimeout(timeout); }
 
 HttpClient::~HttpClient() = default;
 
-void HttpClient::SetTimeout(std::chrono::milliseconds timeout) {
-  impl_->timeout = timeout < std::chrono::milliseconds::zero() ? std::chrono::milliseconds::zero() : timeout;
-}
+void HttpClient::SetTimeout(std::chrono::milliseconds timeout) { impl_->timeout = NotNegative(timeout); }
+
+void HttpClient::SetExchangeTimeout(std::chrono::milliseconds timeout) { impl_->exchangeTimeout = NotNegative(timeout); }
+
+void HttpClient::SetResolver(os::HostResolver resolver) { impl_->resolver = std::move(resolver); }
+
+void HttpClient::Cancel() noexcept { impl_->canceller.Cancel(); }
+
+void HttpClient::ClearCancel() noexcept { impl_->canceller.Clear(); }
 
 std::string HttpClient::Get(std::string_view url) { return impl_->Get(url); }
 

@@ -38,6 +38,10 @@ long long ParseContentLength(std::string_view text) {
 
 [[noreturn]] void Fail(std::string_view message) { throw HttpError(std::string(message)); }
 
+// What a Content-Length body reserves before its bytes come: a server that
+// announces 64 MiB and sends ten bytes must not cost 64 MiB.
+constexpr std::size_t kFirstBodyReserve = 256u * 1024u;
+
 }  // namespace
 
 const std::string* ReplyHead::Find(std::string_view name) const {
@@ -58,7 +62,11 @@ std::size_t ReplyParser::Feed(std::string_view bytes) {
   while (pos < bytes.size() && state_ != State::Done) {
     if (InLineState()) {
       std::string_view line;
-      if (!TakeLine(bytes, pos, line)) break;
+      std::size_t lineBytes = 0;
+      if (!TakeLine(bytes, pos, line, lineBytes)) break;
+      if (state_ == State::StatusLine || state_ == State::Headers || state_ == State::Trailers) {
+        CountHeadBytes(lineBytes);
+      }
       OnLine(line);
       pending_.clear();
       continue;
@@ -85,7 +93,8 @@ std::size_t ReplyParser::Feed(std::string_view bytes) {
   return pos;
 }
 
-bool ReplyParser::TakeLine(std::string_view bytes, std::size_t& pos, std::string_view& line) {
+bool ReplyParser::TakeLine(std::string_view bytes, std::size_t& pos, std::string_view& line,
+                           std::size_t& lineBytes) {
   const char* begin = bytes.data() + pos;
   const std::size_t available = bytes.size() - pos;
   const void* lf = std::memchr(begin, '\n', available);
@@ -104,9 +113,15 @@ bool ReplyParser::TakeLine(std::string_view bytes, std::size_t& pos, std::string
     line = pending_;
   }
   pos += length + 1;
+  lineBytes = line.size() + 1;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   if (line.size() > kMaxLineLength) Fail(kMaxLineLengthExceeded);
   return true;
+}
+
+void ReplyParser::CountHeadBytes(std::size_t lineBytes) {
+  headBytes_ += lineBytes;
+  if (headBytes_ > kMaxHeadBytes) Fail(kResponseTooLarge);
 }
 
 void ReplyParser::OnLine(std::string_view line) {
@@ -133,7 +148,6 @@ void ReplyParser::OnLine(std::string_view line) {
 
 void ReplyParser::OnStatusLine(std::string_view line) {
   head_ = ReplyHead{};
-  headBytes_ = 0;
   head_.statusLine = std::string(line);
   head_.statusCode = ParseStatusCode(line);
   state_ = State::Headers;
@@ -146,8 +160,6 @@ void ReplyParser::OnHeaderLine(std::string_view line) {
   }
   if ((line.front() == ' ' || line.front() == '\t') && !head_.headers.empty()) {
     // A folded continuation of the previous header's value.
-    headBytes_ += line.size();
-    if (headBytes_ > kMaxHeadBytes) Fail(kResponseTooLarge);
     std::string& value = head_.headers.back().value;
     value += ' ';
     value += TrimBlanks(line);
@@ -155,8 +167,6 @@ void ReplyParser::OnHeaderLine(std::string_view line) {
   }
   const std::size_t colon = line.find(':');
   if (colon == std::string_view::npos) return;
-  headBytes_ += line.size();
-  if (headBytes_ > kMaxHeadBytes) Fail(kResponseTooLarge);
   head_.headers.push_back(
       HeaderField{std::string(TrimBlanks(line.substr(0, colon))), std::string(TrimBlanks(line.substr(colon + 1)))});
 }
@@ -175,19 +185,22 @@ void ReplyParser::OnEndOfHead() {
   }
   long long contentLength = -1;
   if (const std::string* value = head_.Find("Content-Length")) contentLength = ParseContentLength(*value);
-  if (contentLength == 0) {
-    framing_ = BodyFraming::None;
-    state_ = State::Done;
-  } else if (contentLength > 0) {
+  // A length above 0 frames the body; otherwise chunked coding does, even
+  // beside a Content-Length of 0; otherwise that 0 means no body.
+  const std::string* coding = head_.Find("Transfer-Encoding");
+  if (contentLength > 0) {
     framing_ = BodyFraming::Length;
     if (static_cast<unsigned long long>(contentLength) > kMaxBodyBytes) Fail(kResponseTooLarge);
     remaining_ = static_cast<std::size_t>(contentLength);
-    body_.reserve(remaining_);
+    bodyCeiling_ = remaining_;
+    body_.reserve(std::min(remaining_, kFirstBodyReserve));
     state_ = State::LengthBody;
-  } else if (const std::string* coding = head_.Find("Transfer-Encoding");
-             coding != nullptr && ContainsIgnoringCase(*coding, "chunked")) {
+  } else if (coding != nullptr && ContainsIgnoringCase(*coding, "chunked")) {
     framing_ = BodyFraming::Chunked;
     state_ = State::ChunkSize;
+  } else if (contentLength == 0) {
+    framing_ = BodyFraming::None;
+    state_ = State::Done;
   } else {
     framing_ = BodyFraming::UntilClose;
     state_ = State::UntilClose;
@@ -215,6 +228,18 @@ void ReplyParser::OnChunkSizeLine(std::string_view line) {
 
 void ReplyParser::AppendBody(std::string_view bytes) {
   if (bytes.size() > kMaxBodyBytes - body_.size()) Fail(kResponseTooLarge);
+  const std::size_t needed = body_.size() + bytes.size();
+  if (needed > body_.capacity()) {
+    // A string doubles its buffer as it grows, so a body near the limit
+    // could sit in a buffer of nearly twice the limit. Grow in the same
+    // doubling steps, but never past what the body can come to; a fresh
+    // string takes exactly the capacity it is asked for.
+    const std::size_t capacity = std::max(needed, std::min(body_.capacity() * 2, bodyCeiling_));
+    std::string grown;
+    grown.reserve(capacity);
+    grown.append(body_);
+    body_.swap(grown);
+  }
   body_.append(bytes);
 }
 

@@ -16,8 +16,11 @@ inline constexpr std::size_t kMaxLineLength = 16384;
 // The largest body accepted. The presence reply for thousands of numbers is a
 // few hundred kilobytes; anything far beyond is a fault, not an answer.
 inline constexpr std::size_t kMaxBodyBytes = 64u * 1024u * 1024u;
-// The most header bytes one reply may carry, for the same reason as the line
-// limit: many short lines must not add up to an unbounded head either.
+// The most bytes of lines one reply may carry outside its body, for the same
+// reason as the line limit: many short lines must not add up to an unbounded
+// head either. Every line counts with its line end: the status lines and
+// headers of "100 Continue" replies, lines that are no header, and the
+// trailer lines after the last chunk.
 inline constexpr std::size_t kMaxHeadBytes = 1024u * 1024u;
 
 struct HeaderField {
@@ -38,7 +41,7 @@ struct ReplyHead {
 enum class BodyFraming {
   None,        // 204, 304, 1xx and Content-Length 0
   Length,      // Content-Length greater than 0
-  Chunked,     // Transfer-Encoding naming "chunked", without Content-Length
+  Chunked,     // Transfer-Encoding naming "chunked", without a Content-Length above 0
   UntilClose,  // neither: the body ends where the server closes
 };
 
@@ -65,7 +68,8 @@ class ReplyParser {
   enum class State { StatusLine, Headers, LengthBody, ChunkSize, ChunkData, ChunkDataEnd, Trailers, UntilClose, Done };
 
   bool InLineState() const;
-  bool TakeLine(std::string_view bytes, std::size_t& pos, std::string_view& line);
+  bool TakeLine(std::string_view bytes, std::size_t& pos, std::string_view& line, std::size_t& lineBytes);
+  void CountHeadBytes(std::size_t lineBytes);
   void OnLine(std::string_view line);
   void OnStatusLine(std::string_view line);
   void OnHeaderLine(std::string_view line);
@@ -79,8 +83,11 @@ class ReplyParser {
   bool headComplete_ = false;
   bool receivedAnything_ = false;
   BodyFraming framing_ = BodyFraming::None;
-  std::size_t headBytes_ = 0;
+  std::size_t headBytes_ = 0;  // of every line outside the body so far
   std::size_t remaining_ = 0;  // of the Content-Length body or of the current chunk
+  // The most the body can still come to: the Content-Length, or the body
+  // limit. Its buffer grows in steps up to this and never beyond.
+  std::size_t bodyCeiling_ = kMaxBodyBytes;
   std::string body_;
 };
 

@@ -4,9 +4,12 @@
 #include <signal.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/console/spawned_program.h"
+#include "tests/support/closed_port.h"
+#include "tests/support/scripted_http_server.h"
 #include "tests/support/temp_working_dir.h"
 #include "tools/presence_sim/presence_states.h"
 #include "base/gbk.h"
@@ -73,10 +76,8 @@ TEST_F(ConsoleWatchTest, OnceReportsEveryNumberAndPrintsBothLists) {
 }
 
 TEST_F(ConsoleWatchTest, OnceEndsWithOneAfterAFailedScan) {
-  // A port nobody listens on any more.
-  const std::string closed = StartSimulator();
-  sim_.reset();
-  const Finished run = RunProgram(Watch({"--once", "--endpoint", closed, "--numbers", "1,2"}));
+  const test::ClosedPort closed;
+  const Finished run = RunProgram(Watch({"--once", "--endpoint", closed.BaseUrl(), "--numbers", "1,2"}));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("---远程数据加载失败----错误代码:Socket Error # 10061\r\nConnection refused.\n"),
             std::string::npos)
@@ -120,6 +121,42 @@ TEST_F(ConsoleWatchTest, WatchesUntilInterruptedAndWordsLaterChangesAsSuch) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out.find("在线状态"), std::string::npos);
 }
+
+// A stop signal that comes while a server holds the scan ends the run at once,
+// the same way as between scans: status 0 and no failure line, although the
+// exchange was cut short.
+struct SignalInScanCase {
+  const char* name;
+  int signal;
+  bool once;
+};
+void PrintTo(const SignalInScanCase& c, std::ostream* os) { *os << c.name; }
+
+class ConsoleSignalInScanTest : public ConsoleWatchTest, public ::testing::WithParamInterface<SignalInScanCase> {};
+
+TEST_P(ConsoleSignalInScanTest, EndsTheExchangeAndTheRunAtOnce) {
+  test::ScriptedHttpServer server;
+  server.SetFallback(test::ScriptedReply::NeverReply());
+  std::vector<std::string> args{"--endpoint", server.BaseUrl(), "--numbers", "1,2", "--refresh", "5"};
+  if (GetParam().once) args.insert(args.begin(), "--once");
+  SpawnedProgram watch(Watch(args));
+  for (int i = 0; i < 500 && server.RequestCount() == 0; ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_EQ(server.RequestCount(), 1u);
+  watch.Signal(GetParam().signal);
+  // Far less than any time limit of the exchange: only the signal can end
+  // the run this soon.
+  const Finished run = watch.Wait(5s);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ConsoleSignalInScanTest,
+                         ::testing::Values(SignalInScanCase{"InterruptWhileWatching", SIGINT, false},
+                                           SignalInScanCase{"TerminateWhileWatching", SIGTERM, false},
+                                           SignalInScanCase{"InterruptInTheOnlyScan", SIGINT, true},
+                                           SignalInScanCase{"TerminateInTheOnlyScan", SIGTERM, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConsoleWatchTest, ConfigFileSuppliesWhatTheCommandLineLeavesOut) {
   const std::string endpoint = StartSimulator();

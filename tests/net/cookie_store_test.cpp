@@ -159,7 +159,12 @@ INSTANTIATE_TEST_SUITE_P(
                       DateCase{"NoMonth", "Wed, 09 2021 10:18:14", false},
                       DateCase{"February30", "30 Feb 2021 10:18:14", false},
                       DateCase{"HourOutOfRange", "09 Jun 2021 24:00:00", false},
-                      DateCase{"Empty", "", false}),
+                      DateCase{"Empty", "", false},
+                      // Endless runs of digits name nothing; reading them must
+                      // not overflow (the sanitizer build checks that).
+                      DateCase{"LongDay", "Wed, 99999999999 Jun 2021 10:18:14 GMT", false},
+                      DateCase{"LongYear", "Wed, 09 Jun 99999999999999999999 10:18:14 GMT", false},
+                      DateCase{"LongTimeParts", "Wed, 09 Jun 2021 99999999999:18:99999999999 GMT", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "net/http_client.h"
+#include "tests/net/test_resolvers.h"
 #include "tests/support/scripted_http_server.h"
 
 namespace umbra::net {
@@ -103,6 +104,18 @@ INSTANTIATE_TEST_SUITE_P(Drops, DroppedKeptConnection,
                          ::testing::Values(ScriptedReply::CloseWithoutReply(), ScriptedReply::ResetWithoutReply()),
                          [](const auto& info) { return info.index == 0 ? "Closed" : "Reset"; });
 
+TEST_F(HttpClientWire, BytesBeyondTheReplyEndTheConnection) {
+  // The server sends a second reply nobody asked for right behind the first;
+  // the connection is out of step, whether those bytes came with the first
+  // reply's read or after it.
+  server.SetScript({ScriptedReply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\na"
+                                       "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nstale"),
+                    ScriptedReply::Ok("b")});
+  EXPECT_EQ(client.Get(server.Url("/1")), "a");
+  EXPECT_EQ(client.Get(server.Url("/2")), "b");
+  EXPECT_EQ(ConnectionsOf(server.Requests()), (std::vector<int>{1, 2}));
+}
+
 TEST_F(HttpClientWire, FreshConnectionDroppedWithoutReplyIsNotRetried) {
   server.SetScript({ScriptedReply::CloseWithoutReply(), ScriptedReply::Ok("b")});
   EXPECT_THROW(client.Get(server.Url("/1")), HttpError);
@@ -161,7 +174,9 @@ TEST_F(HttpClientWire, CookiesAreNotSentToAnotherHost) {
   server.SetScript({ScriptedReply::Raw("HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc\r\nContent-Length: 0\r\n\r\n"),
                     ScriptedReply::Ok("")});
   client.Get(server.Url("/1"));
-  const std::string otherHost = "localhost:" + std::to_string(server.Port());
+  // Another name for the same server.
+  client.SetResolver(TestResolvers::Answering({"127.0.0.1"}));
+  const std::string otherHost = kTestHost + ":" + std::to_string(server.Port());
   client.Get("http://" + otherHost + "/2");
   const std::vector<RecordedRequest> requests = server.Requests();
   ASSERT_EQ(requests.size(), 2u);
@@ -200,6 +215,10 @@ INSTANTIATE_TEST_SUITE_P(
         BodyCase{"ContentLengthCutShort", ScriptedReply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\n1=1;").ThenClose(),
                  "1=1;"},
         BodyCase{"ContentLengthZero", ScriptedReply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"), ""},
+        BodyCase{"ChunkedBesideContentLengthZero",
+                 ScriptedReply::Raw("HTTP/1.1 200 OK\r\nContent-Length: 0\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                    "4\r\n1=1;\r\n0\r\n\r\n"),
+                 "1=1;"},
         BodyCase{"NoContent", ScriptedReply::Raw("HTTP/1.1 204 No Content\r\n\r\n"), ""},
         BodyCase{"ContinueFirst",
                  ScriptedReply::Raw("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"),

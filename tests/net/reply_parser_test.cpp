@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -80,6 +82,12 @@ INSTANTIATE_TEST_SUITE_P(
                       "ab", ""},
             ReplyCase{"ContentLengthWinsOverChunked",
                       kOk + "Content-Length: 3\r\nTransfer-Encoding: chunked\r\n\r\nabc", false, "abc", ""},
+            // Only a length above 0 frames the body before chunked coding does.
+            ReplyCase{"ChunkedBesideContentLengthZero",
+                      kOk + "Content-Length: 0\r\nTransfer-Encoding: chunked\r\n\r\n4\r\n1=1;\r\n0\r\n\r\n", false,
+                      "1=1;", ""},
+            ReplyCase{"NoContentIgnoresChunked",
+                      "HTTP/1.1 204 No Content\r\nTransfer-Encoding: chunked\r\n\r\n", false, "", ""},
             ReplyCase{"UntilClose", kOk + "Content-Type: text/html\r\n\r\n1=1;\r\n2=0;", true, "1=1;\r\n2=0;", ""},
             ReplyCase{"InvalidContentLengthFramesByClose", kOk + "Content-Length: abc\r\n\r\nxyz", true, "xyz", ""},
             ReplyCase{"NoContentIgnoresContentLength", "HTTP/1.1 204 No Content\r\nContent-Length: 5\r\n\r\n", false,
@@ -145,34 +153,161 @@ TEST(ReplyParser, FoldedHeaderJoinsPreviousValue) {
   EXPECT_TRUE(AsksToClose(parser.Head()));
 }
 
-// The body limit needs 64 MiB of input, fed in large pieces as a socket would.
-void FeedUntilCloseBody(ReplyParser& parser, std::size_t bodySize) {
-  parser.Feed(kOk + "\r\n");
-  const std::string piece(1 << 20, 'b');
-  for (std::size_t fed = 0; fed < bodySize; fed += piece.size()) {
-    parser.Feed(std::string_view(piece).substr(0, std::min(piece.size(), bodySize - fed)));
+// The body limit needs 64 MiB of input, fed in large pieces as a socket would,
+// in each way a body can be framed.
+enum class Framing { Length, OneChunk, MegabyteChunks, UntilClose };
+
+struct BodyLimitCase {
+  const char* name;
+  Framing framing;
+  std::size_t size;
+  bool accepted;
+};
+
+void PrintTo(const BodyLimitCase& c, std::ostream* os) { *os << c.name; }
+
+std::string Hex(std::size_t value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%zx", value);
+  return text;
+}
+
+void FeedBodyOfSize(ReplyParser& parser, Framing framing, std::size_t size) {
+  // Pieces of an odd size, as a socket's reads come, so that no series of
+  // doublings happens to land on the limit exactly.
+  const std::string piece((1 << 20) - 3, 'b');
+  const auto feedData = [&](std::size_t n) {
+    for (std::size_t fed = 0; fed < n; fed += piece.size()) {
+      parser.Feed(std::string_view(piece).substr(0, std::min(piece.size(), n - fed)));
+    }
+  };
+  const std::string chunked = kOk + "Transfer-Encoding: chunked\r\n\r\n";
+  switch (framing) {
+    case Framing::Length:
+      parser.Feed(kOk + "Content-Length: " + std::to_string(size) + "\r\n\r\n");
+      feedData(size);
+      break;
+    case Framing::OneChunk:
+      parser.Feed(chunked + Hex(size) + "\r\n");
+      feedData(size);
+      parser.Feed("\r\n0\r\n\r\n");
+      break;
+    case Framing::MegabyteChunks:
+      parser.Feed(chunked);
+      for (std::size_t left = size; left > 0;) {
+        const std::size_t n = std::min(piece.size(), left);
+        parser.Feed(Hex(n) + "\r\n");
+        feedData(n);
+        parser.Feed("\r\n");
+        left -= n;
+      }
+      parser.Feed("0\r\n\r\n");
+      break;
+    case Framing::UntilClose:
+      parser.Feed(kOk + "\r\n");
+      feedData(size);
+      parser.Close();
+      break;
   }
+}
+
+class BodyLimit : public ::testing::TestWithParam<BodyLimitCase> {};
+
+TEST_P(BodyLimit, BodyOfTheLimitIsAcceptedAndNoMore) {
+  const BodyLimitCase& c = GetParam();
+  ReplyParser parser;
+  const std::string error = HttpErrorOf([&] { FeedBodyOfSize(parser, c.framing, c.size); });
+  if (!c.accepted) {
+    EXPECT_EQ(error, "Response too large.");
+    return;
+  }
+  EXPECT_EQ(error, kNoError);
+  EXPECT_TRUE(parser.Complete());
+  EXPECT_EQ(parser.Body().size(), c.size);
+  // However the body grew, its buffer never held more than the limit.
+  EXPECT_LE(parser.Body().capacity(), kMaxBodyBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Framings, BodyLimit,
+    ::testing::Values(BodyLimitCase{"LengthAtLimit", Framing::Length, kMaxBodyBytes, true},
+                      BodyLimitCase{"LengthOverLimit", Framing::Length, kMaxBodyBytes + 1, false},
+                      BodyLimitCase{"OneChunkAtLimit", Framing::OneChunk, kMaxBodyBytes, true},
+                      BodyLimitCase{"OneChunkOverLimit", Framing::OneChunk, kMaxBodyBytes + 1, false},
+                      BodyLimitCase{"ChunksAddingUpToLimit", Framing::MegabyteChunks, kMaxBodyBytes, true},
+                      BodyLimitCase{"ChunksAddingUpOverLimit", Framing::MegabyteChunks, kMaxBodyBytes + 1, false},
+                      BodyLimitCase{"UntilCloseAtLimit", Framing::UntilClose, kMaxBodyBytes, true},
+                      BodyLimitCase{"UntilCloseOverLimit", Framing::UntilClose, kMaxBodyBytes + 1, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BodyMemory, AnnouncedLengthIsNotReservedBeforeItsBytesCome) {
+  ReplyParser parser;
+  parser.Feed(kOk + "Content-Length: " + std::to_string(kMaxBodyBytes) + "\r\n\r\n1=1;");
   parser.Close();
+  EXPECT_EQ(parser.Body(), "1=1;");
+  EXPECT_LT(parser.Body().capacity(), std::size_t{1} << 20);
 }
 
-TEST(BodyLimit, BodyOfExactlyTheLimitIsAccepted) {
-  ReplyParser parser;
-  FeedUntilCloseBody(parser, kMaxBodyBytes);
-  EXPECT_EQ(parser.Body().size(), kMaxBodyBytes);
+// A head of `total` bytes: the status line, filler headers, a Content-Length
+// of 1 and the empty line.
+std::string HeadOfSize(std::size_t total) {
+  const std::string tail = "Content-Length: 1\r\n\r\n";
+  std::string head = kOk;
+  while (head.size() + tail.size() < total) {
+    const std::size_t room = total - head.size() - tail.size();
+    // "X:", the value and CR LF: 4 bytes at least, the line limit at most.
+    std::size_t lineSize = std::min(room, kMaxLineLength + 2);
+    if (room - lineSize != 0 && room - lineSize < 4) lineSize -= 4;
+    head += "X:" + std::string(lineSize - 4, 'x') + "\r\n";
+  }
+  return head + tail;
 }
 
-TEST(BodyLimit, OneByteOverTheLimitFails) {
-  ReplyParser parser;
-  EXPECT_EQ(HttpErrorOf([&] { FeedUntilCloseBody(parser, kMaxBodyBytes + 1); }), "Response too large.");
+TEST(HeadLimit, HeadOfTheLimitIsAcceptedAndNoMore) {
+  for (const std::size_t total : {kMaxHeadBytes, kMaxHeadBytes + 1}) {
+    const std::string head = HeadOfSize(total);
+    ASSERT_EQ(head.size(), total);
+    const Outcome outcome = ParseInPieces(head + "1", false, 0);
+    EXPECT_EQ(outcome.error, total <= kMaxHeadBytes ? kNoError : "Response too large.") << total;
+  }
 }
 
-TEST(BodyLimit, ChunksAddingUpOverTheLimitFail) {
+// Lines that never end the head, or never end the trailer, add up against
+// the head limit whatever they hold, so they cannot be read for ever.
+struct EndlessLinesCase {
+  const char* name;
+  std::string start;
+  std::string line;  // repeated without end
+};
+
+void PrintTo(const EndlessLinesCase& c, std::ostream* os) { *os << c.name; }
+
+class EndlessLines : public ::testing::TestWithParam<EndlessLinesCase> {};
+
+TEST_P(EndlessLines, FailOnceTheyPassTheHeadLimit) {
   ReplyParser parser;
-  parser.Feed(kOk + "Transfer-Encoding: chunked\r\n\r\n");
-  const std::string chunk = "100000\r\n" + std::string(0x100000, 'c') + "\r\n";  // 1 MiB each
-  for (int i = 0; i < 64; ++i) parser.Feed(chunk);
-  EXPECT_EQ(HttpErrorOf([&] { parser.Feed("1\r\n"); }), "Response too large.");
+  std::string batch;
+  while (batch.size() < 64 * 1024) batch += GetParam().line;
+  std::size_t fed = 0;
+  const std::string error = HttpErrorOf([&] {
+    parser.Feed(GetParam().start);
+    for (fed = GetParam().start.size(); fed <= 4 * kMaxHeadBytes; fed += batch.size()) parser.Feed(batch);
+  });
+  EXPECT_EQ(error, "Response too large.");
+  EXPECT_LE(fed, kMaxHeadBytes + batch.size());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, EndlessLines,
+    ::testing::Values(
+        EndlessLinesCase{"HeaderLines", kOk, "X-A: 1\r\n"},
+        EndlessLinesCase{"LinesWithoutColon", kOk, "no colon here\r\n"},
+        EndlessLinesCase{"FoldedLines", kOk + "X-A: 1\r\n", " more\r\n"},
+        EndlessLinesCase{"HundredContinues", "", "HTTP/1.1 100 Continue\r\n\r\n"},
+        EndlessLinesCase{"HundredContinuesWithHeaders", "", "HTTP/1.1 100 Continue\r\nX-A: 1\r\n\r\n"},
+        EndlessLinesCase{"TrailerLines", kOk + "Transfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\n",
+                         "X-Trailer: 1\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct StatusCase {
   const char* name;

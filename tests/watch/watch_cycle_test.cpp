@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/closed_port.h"
 #include "tests/support/scripted_http_server.h"
 #include "tests/support/temp_working_dir.h"
 #include "tests/watch/watch_fakes.h"
@@ -237,12 +238,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WatchCycleTest, AFailedFirstScanStillArmsTheTimerAndKeepsTheFirstWording) {
-  std::uint16_t closedPort = 0;
-  {
-    ScriptedHttpServer gone;
-    closedPort = gone.Port();
-  }
-  WatchCycle watch = WatchAt("http://127.0.0.1:" + std::to_string(closedPort));
+  const test::ClosedPort closed;
+  WatchCycle watch = WatchAt(closed.BaseUrl());
   watch.Start();
   EXPECT_EQ(Log(), Lines{FailureLine("Socket Error # 10061\r\nConnection refused.")});
   EXPECT_FALSE(watch.BaselineDone());

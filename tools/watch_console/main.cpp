@@ -1,16 +1,19 @@
 // umbrascope-watch: the watch on a terminal, for servers and scripts. The
 // same core as the window; Config.ini supplies what the command line leaves out.
 
+#include <pthread.h>
 #include <signal.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <clocale>
+#include <condition_variable>
 #include <cstdio>
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "net/http_client.h"
@@ -30,33 +33,100 @@ using umbra::console::ConsoleTimer;
 constexpr int kScanFailed = 1;
 constexpr int kMessageShown = 2;
 
-// Waits for SIGINT or SIGTERM until `due` (for ever without one). Returns
-// true when a signal came.
-bool WaitForStopSignal(const sigset_t& signals, std::optional<ConsoleTimer::Clock::time_point> due) {
-  for (;;) {
-    int rc;
-    if (due) {
-      const auto left = std::max(*due - ConsoleTimer::Clock::now(), ConsoleTimer::Clock::duration::zero());
-      const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
-      const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(left - seconds);
-      const timespec timeout{static_cast<time_t>(seconds.count()), static_cast<long>(nanoseconds.count())};
-      rc = sigtimedwait(&signals, nullptr, &timeout);
-    } else {
-      rc = sigwaitinfo(&signals, nullptr);
-    }
-    if (rc > 0) return true;
-    if (errno == EAGAIN) return false;
-    // EINTR: some other signal; wait on.
+// SIGINT and SIGTERM, served on a thread of their own for the whole run: a
+// signal during a scan cancels its exchange at once instead of waiting for
+// the server, and the main loop sees it as soon as the scan returns or while
+// it waits for the next tick.
+class StopSignals {
+ public:
+  // `signals` must be blocked in every thread: block them before any thread
+  // starts, so that only the watcher takes them.
+  StopSignals(const sigset_t& signals, umbra::net::HttpClient& http)
+      : signals_(signals), http_(http), watcher_([this] { Watch(); }) {}
+
+  ~StopSignals() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ending_ = true;
+    const bool watcherWaits = !came_;
+    lock.unlock();
+    // One of its own signals, aimed at the watcher alone, ends its wait.
+    if (watcherWaits) pthread_kill(watcher_.native_handle(), SIGTERM);
+    watcher_.join();
   }
-}
+
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  bool Came() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return came_;
+  }
+
+  // Waits until `due` (for ever without one). Returns true when a signal
+  // has come.
+  bool WaitUntil(std::optional<ConsoleTimer::Clock::time_point> due) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (due) {
+      changed_.wait_until(lock, *due, [this] { return came_; });
+    } else {
+      changed_.wait(lock, [this] { return came_; });
+    }
+    return came_;
+  }
+
+ private:
+  void Watch() {
+    int signal = 0;
+    while (sigwait(&signals_, &signal) != 0) {
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (ending_) return;
+    came_ = true;
+    http_.Cancel();
+    changed_.notify_all();
+  }
+
+  sigset_t signals_;
+  umbra::net::HttpClient& http_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool came_ = false;
+  bool ending_ = false;
+  std::thread watcher_;  // last: it starts with everything above in place
+};
+
+// The console's view, less the failure line of an exchange that a stop
+// signal cancelled: the user asked the watch to end, nothing failed.
+class QuietWhenCancelled final : public umbra::WatchView {
+ public:
+  explicit QuietWhenCancelled(umbra::WatchView& view)
+      : view_(view), cancelled_(umbra::net::ExchangeCancelled().what()) {}
+
+  std::string NumbersText() override { return view_.NumbersText(); }
+  std::string RefreshText() override { return view_.RefreshText(); }
+  void ClearList(umbra::WatchList list) override { view_.ClearList(list); }
+  void AppendAndSelect(umbra::WatchList list, std::string_view line) override { view_.AppendAndSelect(list, line); }
+  void AppendEvent(const umbra::EventLine& line) override {
+    if (line.kind == umbra::EventLine::Kind::Failure && line.message == cancelled_) return;
+    view_.AppendEvent(line);
+  }
+  void ShowMessage(const std::string& text) override { view_.ShowMessage(text); }
+  void SetQueryEnabled(bool enabled) override { view_.SetQueryEnabled(enabled); }
+  void SetStopEnabled(bool enabled) override { view_.SetStopEnabled(enabled); }
+
+ private:
+  umbra::WatchView& view_;
+  const std::string cancelled_;
+};
 
 int Run(const umbra::console::CommandLine& line) {
-  // Signals wait until the loop asks for them, so a scan is never cut short.
+  // Blocked before any thread starts, so that only StopSignals' watcher
+  // takes them.
   sigset_t stopSignals;
   sigemptyset(&stopSignals);
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
-  sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   umbra::settings::Settings settings = umbra::settings::LoadSettings();
   if (line.numbers) settings.numbers = umbra::Utf8ToGbk(*line.numbers);
@@ -65,22 +135,30 @@ int Run(const umbra::console::CommandLine& line) {
   const std::string endpoint =
       settings.endpoint.empty() ? umbra::kDefaultPresenceEndpoint : settings.endpoint;
 
-  umbra::console::ConsoleView view(settings.numbers, settings.refreshTime, stdout, stderr);
+  umbra::console::ConsoleView console(settings.numbers, settings.refreshTime, stdout, stderr);
+  QuietWhenCancelled view(console);
   ConsoleTimer timer;
   umbra::SystemClock clock;
   umbra::net::HttpClient http;
   umbra::WatchCycle watch(view, timer, clock, http, endpoint);
+  StopSignals stop(stopSignals, http);
 
   watch.Start();
+  // A signal ends the run the same way whenever it comes, even in the only
+  // scan of --once.
+  if (stop.Came()) {
+    watch.Stop();
+    return 0;
+  }
   // The message has been printed; without a working watch there is nothing
   // left to do.
-  if (view.MessageWasShown()) return kMessageShown;
+  if (console.MessageWasShown()) return kMessageShown;
   if (line.once) {
-    view.PrintLists();
+    console.PrintLists();
     return watch.LastScanFailed() ? kScanFailed : 0;
   }
   for (;;) {
-    if (WaitForStopSignal(stopSignals, timer.NextTick())) {
+    if (stop.WaitUntil(timer.NextTick())) {
       watch.Stop();
       return 0;
     }
@@ -89,7 +167,11 @@ int Run(const umbra::console::CommandLine& line) {
     if (!due || *due > now) continue;
     timer.Ticked(now);
     watch.Tick();
-    if (view.MessageWasShown()) return kMessageShown;
+    if (stop.Came()) {
+      watch.Stop();
+      return 0;
+    }
+    if (console.MessageWasShown()) return kMessageShown;
   }
 }
 
