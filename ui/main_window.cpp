@@ -90,7 +90,8 @@ TForm1::TForm1() : QWidget(nullptr), ScanUpDate(*this) {
   // same.
   presenceEndpoint_ = kDefaultPresenceEndpoint;
   RunHandler([this] { FormCreate(); });
-  watch_.emplace(*this, ScanUpDate, clock_, IdHTTP1, presenceEndpoint_);
+  watch_ = std::make_unique<BackgroundWatch>(*this, ScanUpDate, clock_, IdHTTP1, presenceEndpoint_,
+                                              this);
 }
 
 TForm1::~TForm1() = default;

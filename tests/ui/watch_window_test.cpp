@@ -18,6 +18,7 @@
 #include "tests/support/scripted_http_server.h"
 #include "tests/support/temp_working_dir.h"
 #include "tests/ui/gui_test_support.h"
+#include "ui/background_watch.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
 #include "base/gbk.h"
@@ -316,9 +317,15 @@ class WatchWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&Form1()));
   }
 
+  // A click, and whatever scan it started run to its end.
   void Click(const char* button) {
     QTest::mouseClick(Find<QPushButton>(Form1(), button), Qt::LeftButton);
+    Settle();
   }
+
+  // Waits until no scan is out and the changes of the last one are made.
+  void Settle() { QTRY_VERIFY_WITH_TIMEOUT(!Watch().Busy(), 30000); }
+  umbra::ui::BackgroundWatch& Watch() { return *Find<umbra::ui::BackgroundWatch>(Form1(), "BackgroundWatch"); }
 
   // Replaces a field's text by typing.
   void Type(const char* field, const QString& text) {
@@ -331,8 +338,12 @@ class WatchWindowTest : public QObject {
     QCOMPARE(edit->text(), text);
   }
 
-  // One tick of ScanUpDate, delivered as the timer delivers it.
-  void Tick() { QVERIFY(QMetaObject::invokeMethod(&Timer(), "timeout")); }
+  // One tick of ScanUpDate, delivered as the timer delivers it, and its
+  // scan run to its end.
+  void Tick() {
+    QVERIFY(QMetaObject::invokeMethod(&Timer(), "timeout"));
+    Settle();
+  }
 
   // A double-click on a line of the list, or below its lines (row -1).
   void DoubleClick(const QString& listName, int row) {

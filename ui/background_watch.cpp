@@ -1,0 +1,116 @@
+#include "ui/background_watch.h"
+
+#include <QGuiApplication>
+#include <exception>
+#include <utility>
+
+#include "ui/error_display.h"
+
+namespace umbra::ui {
+
+BackgroundWatch::BackgroundWatch(WatchView& view, QtRefreshTimer& timer, Clock& clock,
+                                 net::HttpClient& http, std::string endpointBase, QObject* parent)
+    : QObject(parent),
+      view_(view),
+      timer_(timer),
+      cycle_(recorder_, recorder_, clock, http, std::move(endpointBase)),
+      hold_(this) {
+  setObjectName(QStringLiteral("BackgroundWatch"));
+}
+
+BackgroundWatch::~BackgroundWatch() {
+  if (worker_.joinable()) worker_.join();
+  if (busy_) QGuiApplication::restoreOverrideCursor();
+}
+
+void BackgroundWatch::Start() {
+  if (busy_) {
+    waiting_.push_back(Call::Start);
+    return;
+  }
+  Launch(Call::Start);
+}
+
+void BackgroundWatch::Stop() {
+  if (busy_) {
+    waiting_.push_back(Call::Stop);
+    return;
+  }
+  recorder_.Begin(view_.NumbersText(), view_.RefreshText());
+  cycle_.Stop();
+  recorder_.Replay(view_, timer_);
+}
+
+void BackgroundWatch::Tick() {
+  // Ticks that fall due during a scan do not pile up: at most one follows.
+  if (busy_) {
+    if (!heldTick_) heldTick_ = timer_.Restarts();
+    return;
+  }
+  Launch(Call::Tick);
+}
+
+void BackgroundWatch::Launch(Call call) {
+  // The fields are read now: the user cannot change them before the scan's
+  // changes have been made, since the input waits until then.
+  recorder_.Begin(view_.NumbersText(), view_.RefreshText());
+  worker_ = std::thread([this, call] {
+    try {
+      if (call == Call::Start) {
+        cycle_.Start();
+      } else {
+        cycle_.Tick();
+      }
+    } catch (...) {
+      recorder_.RecordEscaped(std::current_exception());
+    }
+    QMetaObject::invokeMethod(this, &BackgroundWatch::Finish, Qt::QueuedConnection);
+  });
+  busy_ = true;
+  hold_.Begin();
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void BackgroundWatch::Finish() {
+  worker_.join();
+  busy_ = false;
+  QGuiApplication::restoreOverrideCursor();
+  // A message box among the changes must take the user's answer.
+  hold_.End();
+  // The tick's conversion error reaches the default error display after the
+  // scan's changes, as it did when it escaped the tick handler.
+  RunHandler([this] { recorder_.Replay(view_, timer_); });
+  hold_.Repost();
+  if (heldTick_) {
+    // Behind the input that waited: the timer's message is the last one the
+    // original platform's queue hands out, so a Stop that waited comes first.
+    const unsigned restarts = *std::exchange(heldTick_, std::nullopt);
+    QMetaObject::invokeMethod(
+        this, [this, restarts] { DeliverHeldTick(restarts); }, Qt::QueuedConnection);
+  }
+  emit Applied();
+  RunWaitingCalls();
+}
+
+void BackgroundWatch::RunWaitingCalls() {
+  while (!waiting_.empty() && !busy_) {
+    const Call call = waiting_.front();
+    waiting_.pop_front();
+    RunHandler([this, call] {
+      if (call == Call::Stop) {
+        Stop();
+      } else {
+        Launch(call);
+      }
+    });
+  }
+}
+
+void BackgroundWatch::DeliverHeldTick(unsigned restartsWhenHeld) {
+  // Stopped or restarted with another period meanwhile: the tick that fell
+  // due belongs to a period that has ended.
+  if (timer_.Restarts() != restartsWhenHeld) return;
+  RunHandler([this] { Tick(); });
+}
+
+}  // namespace umbra::ui
