@@ -1,5 +1,9 @@
 #include "ui/background_watch.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <exception>
 #include <utility>
@@ -7,6 +11,12 @@
 #include "ui/error_display.h"
 
 namespace umbra::ui {
+namespace {
+
+constexpr qint64 kSliceMs = 20;
+constexpr int kWorkerNiceness = 5;
+
+}  // namespace
 
 BackgroundWatch::BackgroundWatch(WatchView& view, QtRefreshTimer& timer, Clock& clock,
                                  net::HttpClient& http, std::string endpointBase, QObject* parent)
@@ -55,6 +65,9 @@ void BackgroundWatch::Launch(Call call) {
   // changes have been made, since the input waits until then.
   recorder_.Begin(view_.NumbersText(), view_.RefreshText());
   worker_ = std::thread([this, call] {
+    // Second to the GUI thread when the two want the same processor: the
+    // window must keep answering, the scan loses little by waiting.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNiceness);
     try {
       if (call == Call::Start) {
         cycle_.Start();
@@ -73,13 +86,38 @@ void BackgroundWatch::Launch(Call call) {
 
 void BackgroundWatch::Finish() {
   worker_.join();
+  ContinueReplay();
+}
+
+void BackgroundWatch::ContinueReplay() {
+  // Ten thousand numbers make some thirty thousand changes in the lists;
+  // made in one go they would keep the window from answering for longer
+  // than a window manager waits. Input stays held between the slices.
+  QElapsedTimer slice;
+  slice.start();
+  bool done = false;
+  try {
+    done = recorder_.ReplayWhile(applying_, timer_, [&slice] { return slice.elapsed() < kSliceMs; });
+  } catch (...) {
+    errors_.push_back(std::current_exception());
+    done = !recorder_.ReplayPending();
+  }
+  if (!done) {
+    QMetaObject::invokeMethod(this, &BackgroundWatch::ContinueReplay, Qt::QueuedConnection);
+    return;
+  }
+  Done();
+}
+
+void BackgroundWatch::Done() {
   busy_ = false;
   QGuiApplication::restoreOverrideCursor();
-  // A message box among the changes must take the user's answer.
   hold_.End();
   // The tick's conversion error reaches the default error display after the
   // scan's changes, as it did when it escaped the tick handler.
-  RunHandler([this] { recorder_.Replay(view_, timer_); });
+  for (const std::exception_ptr& error : std::exchange(errors_, {})) {
+    RunHandler([&error] { std::rethrow_exception(error); });
+  }
   hold_.Repost();
   if (heldTick_) {
     // Behind the input that waited: the timer's message is the last one the
@@ -90,6 +128,14 @@ void BackgroundWatch::Finish() {
   }
   emit Applied();
   RunWaitingCalls();
+}
+
+void BackgroundWatch::ApplyingView::ShowMessage(const std::string& text) {
+  owner_.hold_.End();
+  QGuiApplication::restoreOverrideCursor();
+  owner_.view_.ShowMessage(text);
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  owner_.hold_.Begin();
 }
 
 void BackgroundWatch::RunWaitingCalls() {

@@ -3,13 +3,16 @@
 // history writes run on a thread of their own, while the window goes on
 // painting under a busy cursor. What the scan changes in the window (lists,
 // event log, messages, buttons, timer) is recorded and made on the GUI
-// thread once the scan is done, in the order the scan made it. The user's
+// thread once the scan is done, in the order the scan made it, in slices
+// short enough for the window to paint and answer in between. The user's
 // input waits meanwhile and is handed on right after, so no second scan
 // starts while one is out and a Stop or a close clicked during a scan takes
 // effect right after it. A tick that falls due meanwhile waits too, once.
 
 #include <QObject>
 #include <deque>
+#include <exception>
+#include <vector>
 #include <optional>
 #include <string>
 #include <thread>
@@ -53,12 +56,35 @@ class BackgroundWatch : public QObject {
  private:
   enum class Call { Start, Stop, Tick };
 
+  // The real view, as the recorded changes are played onto it: a message
+  // box among them takes the user's input, under the normal cursor.
+  class ApplyingView final : public WatchView {
+   public:
+    explicit ApplyingView(BackgroundWatch& owner) : owner_(owner) {}
+    std::string NumbersText() override { return owner_.view_.NumbersText(); }
+    std::string RefreshText() override { return owner_.view_.RefreshText(); }
+    void ClearList(WatchList list) override { owner_.view_.ClearList(list); }
+    void AppendAndSelect(WatchList list, std::string_view line) override {
+      owner_.view_.AppendAndSelect(list, line);
+    }
+    void AppendEvent(const EventLine& line) override { owner_.view_.AppendEvent(line); }
+    void ShowMessage(const std::string& text) override;
+    void SetQueryEnabled(bool enabled) override { owner_.view_.SetQueryEnabled(enabled); }
+    void SetStopEnabled(bool enabled) override { owner_.view_.SetStopEnabled(enabled); }
+
+   private:
+    BackgroundWatch& owner_;
+  };
+
   void Launch(Call call);
   void Finish();
+  void ContinueReplay();
+  void Done();
   void RunWaitingCalls();
   void DeliverHeldTick(unsigned restartsWhenHeld);
 
   WatchView& view_;
+  ApplyingView applying_{*this};
   QtRefreshTimer& timer_;
   RecordedView recorder_;
   WatchCycle cycle_;
@@ -71,6 +97,8 @@ class BackgroundWatch : public QObject {
   // Start and Stop asked for while a scan was out (not by the user, whose
   // input waits anyway).
   std::deque<Call> waiting_;
+  // Errors met while the changes were made, shown once they all are.
+  std::vector<std::exception_ptr> errors_;
 };
 
 }  // namespace umbra::ui

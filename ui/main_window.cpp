@@ -144,7 +144,12 @@ void TForm1::Button3Click() {
   if (noticeWindow_ != nullptr) noticeWindow_->ShowModal();
 }
 
-void TForm1::ScanUpDateTimer() { watch_->Tick(); }
+void TForm1::ScanUpDateTimer() {
+  // A tick that waited behind a close from the title bar comes after the
+  // window has gone: the program is ending, and no scan starts any more.
+  if (closed_) return;
+  watch_->Tick();
+}
 
 void TForm1::ListBox1DblClick() { OpenHistoryFile(*ListBox1); }
 

@@ -51,34 +51,50 @@ void RecordedView::SetInterval(std::uint32_t milliseconds) {
 }
 
 void RecordedView::Replay(WatchView& view, RefreshTimer& timer) {
-  // Taken out first: a message box shown below runs an event loop, and
-  // whatever that loop starts may begin a new recording.
-  const std::vector<Change> changes = std::exchange(changes_, {});
-  const std::exception_ptr escaped = std::exchange(escaped_, nullptr);
-  for (const Change& change : changes) {
-    switch (change.kind) {
-      case Kind::ClearList: view.ClearList(change.list); break;
-      case Kind::AppendAndSelect: view.AppendAndSelect(change.list, change.text); break;
-      case Kind::AppendEvent: {
-        EventLine line;
-        line.kind = change.eventKind;
-        line.at = change.at;
-        line.number = change.number;
-        line.stateCode = change.stateCode;
-        line.eventText = change.eventText;
-        line.message = change.message;
-        line.text = change.text;
-        view.AppendEvent(line);
-        break;
-      }
-      case Kind::ShowMessage: view.ShowMessage(change.text); break;
-      case Kind::SetQueryEnabled: view.SetQueryEnabled(change.flag); break;
-      case Kind::SetStopEnabled: view.SetStopEnabled(change.flag); break;
-      case Kind::SetTimerEnabled: timer.SetEnabled(change.flag); break;
-      case Kind::SetTimerInterval: timer.SetInterval(change.milliseconds); break;
-    }
+  ReplayWhile(view, timer, [] { return true; });
+}
+
+bool RecordedView::ReplayWhile(WatchView& view, RefreshTimer& timer,
+                               const std::function<bool()>& more) {
+  if (played_ == 0 && replaying_.empty()) {
+    replaying_ = std::exchange(changes_, {});
+    replayingEscaped_ = std::exchange(escaped_, nullptr);
   }
-  if (escaped) std::rethrow_exception(escaped);
+  while (played_ < replaying_.size()) {
+    // Counted before it is played: a message box shown by it runs an event
+    // loop, and whatever that loop starts may begin a new recording.
+    const Change& change = replaying_[played_++];
+    Play(change, view, timer);
+    if (played_ < replaying_.size() && !more()) return false;
+  }
+  replaying_.clear();
+  played_ = 0;
+  if (replayingEscaped_) std::rethrow_exception(std::exchange(replayingEscaped_, nullptr));
+  return true;
+}
+
+void RecordedView::Play(const Change& change, WatchView& view, RefreshTimer& timer) {
+  switch (change.kind) {
+    case Kind::ClearList: view.ClearList(change.list); break;
+    case Kind::AppendAndSelect: view.AppendAndSelect(change.list, change.text); break;
+    case Kind::AppendEvent: {
+      EventLine line;
+      line.kind = change.eventKind;
+      line.at = change.at;
+      line.number = change.number;
+      line.stateCode = change.stateCode;
+      line.eventText = change.eventText;
+      line.message = change.message;
+      line.text = change.text;
+      view.AppendEvent(line);
+      break;
+    }
+    case Kind::ShowMessage: view.ShowMessage(change.text); break;
+    case Kind::SetQueryEnabled: view.SetQueryEnabled(change.flag); break;
+    case Kind::SetStopEnabled: view.SetStopEnabled(change.flag); break;
+    case Kind::SetTimerEnabled: timer.SetEnabled(change.flag); break;
+    case Kind::SetTimerInterval: timer.SetInterval(change.milliseconds); break;
+  }
 }
 
 }  // namespace umbra

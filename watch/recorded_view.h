@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ namespace umbra {
 class RecordedView final : public WatchView, public RefreshTimer {
  public:
   // Forgets the last recording; the watch reads these texts until the next
-  // Begin. They are what the real fields held when the run was started.
+  // Begin. They are what the real fields held when the run was started. A
+  // playback in parts still under way goes on with its own changes.
   void Begin(std::string numbersText, std::string refreshText);
 
   // An error that escaped the run; Replay throws it again after the changes.
@@ -32,6 +34,16 @@ class RecordedView final : public WatchView, public RefreshTimer {
   // returns before the next change is made, as it did when the watch ran on
   // the view's own thread. The recording is used up.
   void Replay(WatchView& view, RefreshTimer& timer);
+
+  // The same in parts, so that the thread it runs on can do other work in
+  // between: plays back changes while `more` (asked after each one) says so.
+  // Returns true once the last change has been played (and then rethrows
+  // the escaped error), false when changes are left for the next call. An
+  // error thrown by the view or the timer passes on; the changes after it
+  // are left for the next call.
+  bool ReplayWhile(WatchView& view, RefreshTimer& timer, const std::function<bool()>& more);
+  // A playback in parts is under way.
+  bool ReplayPending() const { return !replaying_.empty(); }
 
   // WatchView
   std::string NumbersText() override { return numbersText_; }
@@ -73,8 +85,14 @@ class RecordedView final : public WatchView, public RefreshTimer {
 
   std::string numbersText_;
   std::string refreshText_;
+  void Play(const Change& change, WatchView& view, RefreshTimer& timer);
+
   std::vector<Change> changes_;
   std::exception_ptr escaped_;
+  // Being played back: the changes and how many of them have been played.
+  std::vector<Change> replaying_;
+  std::exception_ptr replayingEscaped_;
+  std::size_t played_ = 0;
 };
 
 }  // namespace umbra

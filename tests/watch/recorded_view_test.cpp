@@ -134,7 +134,10 @@ Outcome RunStraight(const Case& c) {
   return outcome;
 }
 
-Outcome RunRecorded(const Case& c) {
+// How the recording is played back: whole, or one change per call.
+enum class Playback { Whole, OneAtATime };
+
+Outcome RunRecorded(const Case& c, Playback playback) {
   test::TempWorkingDir dir;
   ScriptedHttpServer server(c.replies);
   TranscriptView view;
@@ -158,7 +161,14 @@ Outcome RunRecorded(const Case& c) {
     // Nothing reaches the real view before the replay.
     EXPECT_EQ(view.calls.size(), outcome.calls.size()) << "during step " << outcome.escaped.size();
     try {
-      recorder.Replay(view, view);
+      if (playback == Playback::Whole) {
+        recorder.Replay(view, view);
+      } else {
+        std::size_t calls = 0;
+        while (!recorder.ReplayWhile(view, view, [] { return false; })) ++calls;
+        // One call per change, less the last one's.
+        EXPECT_EQ(calls + 1, std::max<std::size_t>(1, view.calls.size() - outcome.calls.size()));
+      }
       outcome.escaped.emplace_back();
     } catch (const std::exception& e) {
       outcome.escaped.emplace_back(e.what());
@@ -182,10 +192,13 @@ class RecordedViewTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(RecordedViewTest, ReplayMatchesTheWatchRunStraight) {
   const Outcome straight = RunStraight(GetParam());
-  const Outcome recorded = RunRecorded(GetParam());
-  EXPECT_EQ(recorded.calls, straight.calls);
-  EXPECT_EQ(recorded.escaped, straight.escaped);
-  EXPECT_EQ(recorded.files, straight.files);
+  for (const Playback playback : {Playback::Whole, Playback::OneAtATime}) {
+    SCOPED_TRACE(playback == Playback::Whole ? "whole" : "one at a time");
+    const Outcome recorded = RunRecorded(GetParam(), playback);
+    EXPECT_EQ(recorded.calls, straight.calls);
+    EXPECT_EQ(recorded.escaped, straight.escaped);
+    EXPECT_EQ(recorded.files, straight.files);
+  }
   EXPECT_FALSE(straight.calls.empty());
 }
 
