@@ -5,9 +5,13 @@
 namespace umbra::ui {
 
 void InstallFontSubstitutes() {
+  // Faces with the original's narrow digits first (6 pixels at 11), so a
+  // change line for a ten-digit number fits the event log; DejaVu Sans,
+  // with 7-pixel digits, only where none of them is installed.
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                              {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"),
-                              QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+                              QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                              QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
                               QStringLiteral("WenQuanYi Micro Hei")});
   QFont::insertSubstitutions(QString::fromUtf8(kGradientButtonFont.family),
                              {QStringLiteral("SimSun"), QStringLiteral("NSimSun"),

@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegion>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +24,7 @@
 #include "tests/support/temp_working_dir.h"
 #include "tests/ui/gui_test_support.h"
 #include "ui/bit_btn.h"
+#include "ui/list_box.h"
 #include "ui/main_window.h"
 #include "ui/notice_window.h"
 #include "ui/startup.h"
@@ -236,6 +239,30 @@ class FormLayoutTest : public QObject {
     QCOMPARE(widget->font().family(), QString::fromUtf8(control.font));
     QCOMPARE(widget->font().pixelSize(), control.pixelSize);
     QCOMPARE(widget->font().bold(), control.bold);
+  }
+
+  // The event log shows a change line of a ten-digit number whole, the
+  // date-time text as the Chinese regional format writes it.
+  void eventLogShowsAChangeLineOfATenDigitNumberWhole_data() {
+    QTest::addColumn<QString>("line");
+    QTest::newRow("gone invisible") << QStringLiteral("2026/12/11 07:17:17-----1234567890隐身中!");
+    QTest::newRow("come online") << QStringLiteral("2026/12/11 07:17:17-----1234567890上线了!!!");
+  }
+  void eventLogShowsAChangeLineOfATenDigitNumberWhole() {
+    QFETCH(QString, line);
+    umbra::ui::TForm1& form = windows_->Form1();
+    auto* log = Find<umbra::ui::TListBox>(form, "ListBox3");
+    const QString face = QFontInfo(log->font()).family();
+    if (face == QStringLiteral("DejaVu Sans")) QSKIP("no face with narrow digits is installed");
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    log->AppendAndSelect(line, line.toUtf8());
+    QTest::qWait(50);
+    QVERIFY2(!log->horizontalScrollBar()->isVisible(),
+             qPrintable(QStringLiteral("%1: %2 px in a %3 px list")
+                            .arg(face)
+                            .arg(log->fontMetrics().horizontalAdvance(line))
+                            .arg(log->viewport()->width())));
   }
 
   void redLabels() {
