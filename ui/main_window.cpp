@@ -16,9 +16,11 @@
 #include "ui/advert_page.h"
 #include "ui/bit_btn.h"
 #include "ui/browser_navigation.h"
+#include "ui/desktop_text_app.h"
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/gbk_text.h"
+#include "ui/history_viewer.h"
 #include "ui/list_box.h"
 #include "ui/main_window_form.h"
 #include "ui/message_box.h"
@@ -165,7 +167,11 @@ void TForm1::OpenHistoryFile(const TListBox& list) {
   const QString absolute =
       QDir::current().absoluteFilePath(QFile::decodeName(QByteArray::fromStdString(path)));
   // Hands the file to the desktop's default application and does not wait.
-  QDesktopServices::openUrl(QUrl::fromLocalFile(absolute));
+  // A desktop with none for plain text (or a terminal editor with no
+  // terminal) would show nothing at all; the program's own viewer stands in,
+  // as Notepad always stood ready on the original platform.
+  if (DesktopShowsPlainText() && QDesktopServices::openUrl(QUrl::fromLocalFile(absolute))) return;
+  HistoryViewer::Show(absolute);
 }
 
 void TForm1::XPButton2Click() {
