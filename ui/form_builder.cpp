@@ -13,6 +13,7 @@
 #include "ui/bit_btn.h"
 #include "ui/list_box.h"
 #include "ui/pictures.h"
+#include "ui/return_presses_button.h"
 #include "ui/xp_button.h"
 
 namespace umbra::ui {
@@ -51,18 +52,24 @@ QWidget* MakeControl(const ControlDescription& control, QWidget* parent) {
       return new TListBox(parent);
     case ControlKind::Button: {
       auto* button = new QPushButton(caption, parent);
-      // Enter does not press a button of the form's own accord.
+      // No button is the form's default: Return presses the focused button
+      // only (PressOnReturn), never another one of the form's own accord.
       button->setAutoDefault(false);
+      PressOnReturn(*button);
       return button;
     }
     case ControlKind::GroupBox:
       return new QGroupBox(caption, parent);
     case ControlKind::WebBrowser:
       return new QWebEngineView(parent);
-    case ControlKind::GradientButton:
-      return new TXPButton(caption, parent);
+    case ControlKind::GradientButton: {
+      auto* button = new TXPButton(caption, parent);
+      PressOnReturn(*button);
+      return button;
+    }
     case ControlKind::PictureButton: {
       auto* button = new TBitBtn(caption, parent);
+      PressOnReturn(*button);
       if (control.picture == Picture::GirlFace) button->SetGlyph(GirlFacePicture());
       if (control.picture == Picture::Penguin) button->SetGlyph(PenguinPicture());
       return button;

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -213,6 +214,22 @@ class FormLayoutTest : public QObject {
     // It opens maximised; the browser fills whatever size it has.
     auto* browser = Find<QWebEngineView>(form, "WebBrowser1");
     QCOMPARE(browser->geometry(), form.rect());
+    // No icon of its own: an empty one, not the program's.
+    QVERIFY(form.windowIcon().cacheKey() != QApplication::windowIcon().cacheKey());
+    QCOMPARE(form.windowIcon().pixmap(16).toImage().pixelColor(8, 8).alpha(), 0);
+    // Restored, it has its design size at its design place.
+    form.showNormal();
+    QTRY_COMPARE(form.size(), QSize(753, 446));
+    QCOMPARE(form.pos(), QPoint(199, 167));
+  }
+
+  // "宋体" is a Ming face: one stands in for it where one is installed.
+  void gradientButtonsUseAMingFace() {
+    const QString face = QFontInfo(Find<QWidget>(windows_->Form1(), "XPButton1")->font()).family();
+    if (!QFontDatabase::families().contains(QStringLiteral("AR PL UMing CN"))) {
+      QSKIP("no Ming face is installed (fonts-arphic-uming)");
+    }
+    QCOMPARE(face, QStringLiteral("AR PL UMing CN"));
   }
 
   void everyControlAsTheFormSays_data() {
