@@ -9,11 +9,13 @@
 #include <QWebEngineView>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "ui/bit_btn.h"
 #include "ui/list_box.h"
 #include "ui/pictures.h"
 #include "ui/return_presses_button.h"
+#include "ui/tab_order.h"
 #include "ui/xp_button.h"
 
 namespace umbra::ui {
@@ -147,13 +149,9 @@ FormControls BuildForm(QWidget& window, const FormDescription& form) {
 
   // Qt keeps controls that take no focus (group boxes, labels) out of the
   // chain and refuses to order them, so the order is set among the others.
-  QWidget* previous = nullptr;
-  for (const char* name : form.tabOrder) {
-    QWidget* control = built.Get<QWidget>(name);
-    if (control->focusPolicy() == Qt::NoFocus) continue;
-    if (previous != nullptr) QWidget::setTabOrder(previous, control);
-    previous = control;
-  }
+  std::vector<QWidget*> order;
+  for (const char* name : form.tabOrder) order.push_back(built.Get<QWidget>(name));
+  KeepTabOrder(window, order);
   return built;
 }
 
