@@ -26,6 +26,7 @@ BackgroundWatch::BackgroundWatch(WatchView& view, QtRefreshTimer& timer, Clock& 
       cycle_(recorder_, recorder_, clock, http, std::move(endpointBase)),
       hold_(this) {
   setObjectName(QStringLiteral("BackgroundWatch"));
+  connect(&hold_, &InputHold::AllHandedOn, this, &BackgroundWatch::QueueHeldTick);
 }
 
 BackgroundWatch::~BackgroundWatch() {
@@ -52,8 +53,10 @@ void BackgroundWatch::Stop() {
 }
 
 void BackgroundWatch::Tick() {
-  // Ticks that fall due during a scan do not pile up: at most one follows.
-  if (busy_) {
+  // Ticks that fall due during a scan do not pile up: at most one follows,
+  // and only after the input that waited, as the original platform hands
+  // out a timer's message only when no input is queued.
+  if (busy_ || hold_.Reposting() > 0) {
     if (!heldTick_) heldTick_ = timer_.Restarts();
     return;
   }
@@ -119,13 +122,7 @@ void BackgroundWatch::Done() {
     RunHandler([&error] { std::rethrow_exception(error); });
   }
   hold_.Repost();
-  if (heldTick_) {
-    // Behind the input that waited: the timer's message is the last one the
-    // original platform's queue hands out, so a Stop that waited comes first.
-    const unsigned restarts = *std::exchange(heldTick_, std::nullopt);
-    QMetaObject::invokeMethod(
-        this, [this, restarts] { DeliverHeldTick(restarts); }, Qt::QueuedConnection);
-  }
+  if (hold_.Reposting() == 0) QueueHeldTick();
   emit Applied();
   RunWaitingCalls();
 }
@@ -150,6 +147,15 @@ void BackgroundWatch::RunWaitingCalls() {
       }
     });
   }
+}
+
+void BackgroundWatch::QueueHeldTick() {
+  if (!heldTick_ || busy_) return;
+  // Behind the input that waited: the timer's message is the last one the
+  // original platform's queue hands out, so a Stop that waited comes first.
+  const unsigned restarts = *std::exchange(heldTick_, std::nullopt);
+  QMetaObject::invokeMethod(
+      this, [this, restarts] { DeliverHeldTick(restarts); }, Qt::QueuedConnection);
 }
 
 void BackgroundWatch::DeliverHeldTick(unsigned restartsWhenHeld) {

@@ -81,6 +81,7 @@ class BackgroundWatch : public QObject {
   void ContinueReplay();
   void Done();
   void RunWaitingCalls();
+  void QueueHeldTick();
   void DeliverHeldTick(unsigned restartsWhenHeld);
 
   WatchView& view_;

@@ -54,6 +54,7 @@ void InputHold::End() { holding_ = false; }
 
 void InputHold::Repost() {
   std::vector<Held> held = std::exchange(held_, {});
+  reposting_ += held.size();
   for (Held& h : held) {
     auto shared = std::make_shared<Held>(std::move(h));
     QMetaObject::invokeMethod(
@@ -62,6 +63,9 @@ void InputHold::Repost() {
 }
 
 void InputHold::Deliver(Held held) {
+  // Counted before it is handed on: input that opens a modal window returns
+  // only when that window closes, and the watch goes on meanwhile.
+  CountHandedOn();
   if (!held.window || BlockedByModalWindow(*held.window)) return;
   if (holding_) {
     held_.push_back(std::move(held));
@@ -72,6 +76,10 @@ void InputHold::Deliver(Held held) {
   delivering_ = held.event.get();
   QCoreApplication::instance()->notify(held.window, held.event.get());
   delivering_ = nullptr;
+}
+
+void InputHold::CountHandedOn() {
+  if (reposting_ > 0 && --reposting_ == 0) emit AllHandedOn();
 }
 
 bool InputHold::eventFilter(QObject* watched, QEvent* event) {

@@ -35,7 +35,12 @@ class InputHold : public QObject {
   void Repost();
 
   bool Holding() const { return holding_; }
-  std::size_t WaitingCount() const { return held_.size(); }
+  // Input that has been reposted and not yet handed on.
+  std::size_t Reposting() const { return reposting_; }
+
+ signals:
+  // The last reposted input has been handed on (or dropped, or held again).
+  void AllHandedOn();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,10 +52,12 @@ class InputHold : public QObject {
   };
 
   void Deliver(Held held);
+  void CountHandedOn();
 
   std::vector<Held> held_;
   // The event this object is handing on right now.
   const QEvent* delivering_ = nullptr;
+  std::size_t reposting_ = 0;
   bool holding_ = false;
 };
 
