@@ -10,8 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-webengine-dev libgl-dev
   fonts-wqy-microhei
+  fonts-liberation fonts-arphic-uming qt6-translations-l10n
   xvfb xauth iproute2 util-linux xdg-utils
-  xdotool
+  xdotool libxcb1-dev
   locales
   dpkg-dev lintian desktop-file-utils appstream
 )

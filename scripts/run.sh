@@ -8,14 +8,22 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Said at once, before anything is installed or built: the window needs a
+# display, and so does --demo.
+if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  cat >&2 <<'MSG'
+No display found: the window needs a desktop session (DISPLAY or WAYLAND_DISPLAY).
+Start scripts/run.sh (or scripts/run.sh --demo, which needs a display too)
+from a desktop session. Without one, build/umbrascope-watch runs the same
+watch in a terminal (see README.md: Console watcher); build it with
+  cmake -S . -B build -G Ninja && cmake --build build --target umbrascope-watch presence-sim
+MSG
+  exit 1
+fi
+
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DUMBRASCOPE_GUI=ON
 cmake --build build -j2 --target umbrascope presence-sim umbrascope-watch
-
-if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display found: start this from a desktop session (or under xvfb-run)." >&2
-  exit 1
-fi
 
 if [ "${1:-}" = "--demo" ]; then
   scratch=$(mktemp -d "${TMPDIR:-/tmp}/umbrascope-demo-XXXXXX")

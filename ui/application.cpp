@@ -7,6 +7,7 @@
 #include "ui/error_display.h"
 #include "ui/fonts.h"
 #include "ui/pictures.h"
+#include "ui/qt_translations.h"
 
 namespace umbra::ui {
 
@@ -18,6 +19,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // main window says so itself (TForm1::Closed).
   setQuitOnLastWindowClosed(false);
   InstallFontSubstitutes();
+  InstallQtTranslations(QLocale::system());
   RegisterAdvertPage();
 }
 

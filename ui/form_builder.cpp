@@ -9,10 +9,13 @@
 #include <QWebEngineView>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "ui/bit_btn.h"
 #include "ui/list_box.h"
 #include "ui/pictures.h"
+#include "ui/return_presses_button.h"
+#include "ui/tab_order.h"
 #include "ui/xp_button.h"
 
 namespace umbra::ui {
@@ -51,18 +54,24 @@ QWidget* MakeControl(const ControlDescription& control, QWidget* parent) {
       return new TListBox(parent);
     case ControlKind::Button: {
       auto* button = new QPushButton(caption, parent);
-      // Enter does not press a button of the form's own accord.
+      // No button is the form's default: Return presses the focused button
+      // only (PressOnReturn), never another one of the form's own accord.
       button->setAutoDefault(false);
+      PressOnReturn(*button);
       return button;
     }
     case ControlKind::GroupBox:
       return new QGroupBox(caption, parent);
     case ControlKind::WebBrowser:
       return new QWebEngineView(parent);
-    case ControlKind::GradientButton:
-      return new TXPButton(caption, parent);
+    case ControlKind::GradientButton: {
+      auto* button = new TXPButton(caption, parent);
+      PressOnReturn(*button);
+      return button;
+    }
     case ControlKind::PictureButton: {
       auto* button = new TBitBtn(caption, parent);
+      PressOnReturn(*button);
       if (control.picture == Picture::GirlFace) button->SetGlyph(GirlFacePicture());
       if (control.picture == Picture::Penguin) button->SetGlyph(PenguinPicture());
       return button;
@@ -140,13 +149,9 @@ FormControls BuildForm(QWidget& window, const FormDescription& form) {
 
   // Qt keeps controls that take no focus (group boxes, labels) out of the
   // chain and refuses to order them, so the order is set among the others.
-  QWidget* previous = nullptr;
-  for (const char* name : form.tabOrder) {
-    QWidget* control = built.Get<QWidget>(name);
-    if (control->focusPolicy() == Qt::NoFocus) continue;
-    if (previous != nullptr) QWidget::setTabOrder(previous, control);
-    previous = control;
-  }
+  std::vector<QWidget*> order;
+  for (const char* name : form.tabOrder) order.push_back(built.Get<QWidget>(name));
+  KeepTabOrder(window, order);
   return built;
 }
 

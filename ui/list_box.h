@@ -1,7 +1,8 @@
 #pragma once
 // A list box as the watch uses it: lines appended at the end and selected,
 // each line keeping the bytes it was made from, and a double-click anywhere
-// in the box reported as one event.
+// in the box reported as one event. A line wider than the box shows whole in
+// a tooltip, and a horizontal scroll bar reaches its end.
 
 #include <QByteArray>
 #include <QListWidget>
@@ -28,11 +29,16 @@ class TListBox : public QListWidget {
 
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
 
  private:
   void ScrollToSelected();
+  // The width a line takes in the box, its margins included.
+  int LineWidth(const QString& shown) const;
 
   bool scrollPending_ = false;
+  int widestLine_ = 0;
+  bool widthGrew_ = false;
 };
 
 }  // namespace umbra::ui

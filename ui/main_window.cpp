@@ -16,9 +16,11 @@
 #include "ui/advert_page.h"
 #include "ui/bit_btn.h"
 #include "ui/browser_navigation.h"
+#include "ui/desktop_text_app.h"
 #include "ui/error_display.h"
 #include "ui/form_builder.h"
 #include "ui/gbk_text.h"
+#include "ui/history_viewer.h"
 #include "ui/list_box.h"
 #include "ui/main_window_form.h"
 #include "ui/message_box.h"
@@ -90,7 +92,8 @@ TForm1::TForm1() : QWidget(nullptr), ScanUpDate(*this) {
   // same.
   presenceEndpoint_ = kDefaultPresenceEndpoint;
   RunHandler([this] { FormCreate(); });
-  watch_.emplace(*this, ScanUpDate, clock_, IdHTTP1, presenceEndpoint_);
+  watch_ = std::make_unique<BackgroundWatch>(*this, ScanUpDate, clock_, IdHTTP1, presenceEndpoint_,
+                                              this);
 }
 
 TForm1::~TForm1() = default;
@@ -143,7 +146,12 @@ void TForm1::Button3Click() {
   if (noticeWindow_ != nullptr) noticeWindow_->ShowModal();
 }
 
-void TForm1::ScanUpDateTimer() { watch_->Tick(); }
+void TForm1::ScanUpDateTimer() {
+  // A tick that waited behind a close from the title bar comes after the
+  // window has gone: the program is ending, and no scan starts any more.
+  if (closed_) return;
+  watch_->Tick();
+}
 
 void TForm1::ListBox1DblClick() { OpenHistoryFile(*ListBox1); }
 
@@ -159,7 +167,11 @@ void TForm1::OpenHistoryFile(const TListBox& list) {
   const QString absolute =
       QDir::current().absoluteFilePath(QFile::decodeName(QByteArray::fromStdString(path)));
   // Hands the file to the desktop's default application and does not wait.
-  QDesktopServices::openUrl(QUrl::fromLocalFile(absolute));
+  // A desktop with none for plain text (or a terminal editor with no
+  // terminal) would show nothing at all; the program's own viewer stands in,
+  // as Notepad always stood ready on the original platform.
+  if (DesktopShowsPlainText() && QDesktopServices::openUrl(QUrl::fromLocalFile(absolute))) return;
+  HistoryViewer::Show(absolute);
 }
 
 void TForm1::XPButton2Click() {

@@ -5,14 +5,15 @@
 // shows its messages and flips its buttons.
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "net/http_client.h"
+#include "ui/background_watch.h"
 #include "ui/refresh_timer.h"
 #include "ui/web_services.h"
 #include "watch/date_time_text.h"
-#include "watch/watch_cycle.h"
 #include "watch/watch_ports.h"
 
 class QComboBox;
@@ -135,7 +136,9 @@ class TForm1 : public QWidget, public WatchView {
   net::HttpClient IdHTTP1;
   SystemClock clock_;
   std::string presenceEndpoint_;
-  std::optional<WatchCycle> watch_;
+  // Last, so it goes first: it waits for a scan still out, which uses the
+  // client and the clock above.
+  std::unique_ptr<BackgroundWatch> watch_;
   TForm3* noticeWindow_ = nullptr;
   TForm4* webClientWindow_ = nullptr;
   bool closed_ = false;

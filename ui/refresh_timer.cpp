@@ -11,6 +11,7 @@ QtRefreshTimer::QtRefreshTimer(QObject& owner) : timer_(new QTimer(&owner)) {
 }
 
 void QtRefreshTimer::Rearm(std::optional<std::uint32_t> period) {
+  ++restarts_;
   timer_->stop();
   if (period) timer_->start(static_cast<int>(std::min(*period, kLongestRefreshPeriodMs)));
 }

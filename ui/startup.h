@@ -14,6 +14,14 @@ class TForm4;
 // for root, so the program turns it off itself then.
 void PrepareProcessEnvironment();
 
+// Set to 1, this variable lets the browser engine's own log lines (and the
+// pages' script messages) through to the terminal.
+inline constexpr char kBrowserLogVariable[] = "UMBRASCOPE_BROWSER_LOG";
+
+// Keeps the browser engine's log lines off the terminal unless the user asks
+// for them with kBrowserLogVariable. Part of PrepareProcessEnvironment.
+void QuietBrowserLogs();
+
 // The program's windows: the main window TForm1 (its FormCreate loads the
 // banner and the settings), then the notice window TForm3 and the web-client
 // window TForm4, all hidden. They live until this object goes.

@@ -1,6 +1,9 @@
 #include "ui/web_client_window.h"
 
 #include <QEvent>
+#include <QIcon>
+#include <QPixmap>
+#include <utility>
 #include <QWebEngineView>
 
 #include "ui/browser_navigation.h"
@@ -14,6 +17,11 @@ namespace umbra::ui {
 TForm4::TForm4() : QWidget(nullptr, Qt::Dialog) {
   const FormControls controls = BuildForm(*this, WebClientWindowForm());
   WebBrowser1 = controls.Get<QWebEngineView>("WebBrowser1");
+  // Caption and close box only: no icon. Qt would show the program's icon
+  // for a window without one of its own, so it gets an empty one.
+  QPixmap none(16, 16);
+  none.fill(Qt::transparent);
+  setWindowIcon(QIcon(none));
   // An error in the create handler is shown, and the window is made all the
   // same.
   RunHandler([this] { FormCreate(); });
@@ -38,9 +46,13 @@ void TForm4::FitFrameToState() {
   if (windowState().testFlag(Qt::WindowMaximized)) {
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    maximized_ = true;
   } else {
     const FormDescription& form = WebClientWindowForm();
     setFixedSize(form.clientWidth, form.clientHeight);
+    // Maximised at creation, before it was ever shown, the window has no
+    // place of its own to return to: it returns to its design place.
+    if (std::exchange(maximized_, false)) move(form.left, form.top);
   }
 }
 

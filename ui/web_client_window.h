@@ -30,6 +30,8 @@ class TForm4 : public QWidget {
   // The web client's start page, then the maximised state.
   void FormCreate();
   void FitFrameToState();
+
+  bool maximized_ = false;
 };
 
 }  // namespace umbra::ui

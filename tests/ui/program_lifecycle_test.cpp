@@ -180,6 +180,28 @@ class ProgramLifecycleTest : public QObject {
     QVERIFY(Find<QPushButton>(Form1(), "Button1")->isEnabled());
   }
 
+  // Return on a focused button presses it, whatever kind of button it is.
+  void returnOnAFocusedButtonPressesIt_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("使用说明") << "Button3" << "notice";
+    QTest::newRow("是否加好友, gradient") << "XPButton7" << "box: 是否好用功能暂时不可以用";
+    QTest::newRow("同城MM搜索, with a picture") << "BitBtn1" << "box: 请先点击上面图片。。。。";
+  }
+  void returnOnAFocusedButtonPressesIt() {
+    QFETCH(QString, button);
+    QFETCH(QString, shown);
+    Start();
+    answers_->AnswerNotice(windows_->Form3(), "Button1");
+    auto* control = Find<QAbstractButton>(Form1(), button.toUtf8().constData());
+    control->setFocus();
+
+    QTest::keyClick(control, Qt::Key_Return);
+
+    QVERIFY(!answers_->Events().isEmpty());
+    QCOMPARE(answers_->Events().front(), shown);
+  }
+
   void settingsButtonAndForceChatDoNothing_data() {
     QTest::addColumn<QString>("button");
     QTest::newRow("设 置") << "Button4";

@@ -3,7 +3,10 @@
 // notice window and every message box answered from inside their own
 // message loops.
 
+#include <QApplication>
 #include <QComboBox>
+#include <QTemporaryDir>
+#include <array>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLineEdit>
@@ -18,6 +21,8 @@
 #include "tests/support/scripted_http_server.h"
 #include "tests/support/temp_working_dir.h"
 #include "tests/ui/gui_test_support.h"
+#include "ui/background_watch.h"
+#include "ui/history_viewer.h"
 #include "ui/main_window.h"
 #include "ui/startup.h"
 #include "base/gbk.h"
@@ -47,6 +52,58 @@ class OpenedUrls : public QObject {
   void open(const QUrl& url) { urls.push_back(url); }
 };
 
+// A desktop whose default application for plain text is `entry` (a desktop
+// entry that runs in a terminal or not), or one with none at all (empty),
+// for as long as the object lives.
+class DesktopTextApplication {
+ public:
+  enum class Kind { None, WindowedEditor, TerminalEditor };
+  explicit DesktopTextApplication(Kind kind) {
+    saved_ = {qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME"), qgetenv("XDG_DATA_DIRS")};
+    const QString root = dir_.path();
+    QDir().mkpath(root + "/config");
+    QDir().mkpath(root + "/data/applications");
+    QDir().mkpath(root + "/system");
+    qputenv("XDG_CONFIG_HOME", (root + "/config").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (root + "/data").toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", (root + "/system").toLocal8Bit());
+    if (kind == Kind::None) return;
+    Write(root + "/config/mimeapps.list",
+          "[Default Applications]\ntext/plain=umbrascope-test-editor.desktop\n");
+    Write(root + "/data/applications/umbrascope-test-editor.desktop",
+          QByteArray("[Desktop Entry]\nType=Application\nName=Editor\nExec=true %f\nTerminal=") +
+              (kind == Kind::TerminalEditor ? "true" : "false") + "\n");
+  }
+  ~DesktopTextApplication() {
+    const char* names[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
+    for (int i = 0; i < 3; ++i) {
+      if (saved_[i].isNull()) {
+        qunsetenv(names[i]);
+      } else {
+        qputenv(names[i], saved_[i]);
+      }
+    }
+  }
+
+ private:
+  static void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  QTemporaryDir dir_;
+  std::array<QByteArray, 3> saved_;
+};
+
+// The program's own history viewers that are open.
+QList<umbra::ui::HistoryViewer*> Viewers() {
+  QList<umbra::ui::HistoryViewer*> viewers;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (auto* viewer = qobject_cast<umbra::ui::HistoryViewer*>(window)) viewers.push_back(viewer);
+  }
+  return viewers;
+}
+
 // The event-log lines without their date-time text.
 QStringList Events(QObject& window) {
   QStringList events;
@@ -69,6 +126,7 @@ class WatchWindowTest : public QObject {
     answers_.emplace();
   }
   void cleanup() {
+    qDeleteAll(Viewers());
     windows_.reset();
     answers_.reset();
     server_.reset();
@@ -266,6 +324,7 @@ class WatchWindowTest : public QObject {
     Start("111, 222", "30");
     server_->SetScript({ScriptedReply::Ok("1=1;2=0;")});
     Click("Button1");
+    DesktopTextApplication desktop(DesktopTextApplication::Kind::WindowedEditor);
     OpenedUrls opened;
 
     DoubleClick(list, 0);
@@ -273,6 +332,52 @@ class WatchWindowTest : public QObject {
     QCOMPARE(opened.urls.size(), 1);
     QCOMPARE(opened.urls[0].toLocalFile(), QDir::current().absoluteFilePath(file));
     QCOMPARE(answers_->Boxes().size(), 1u);
+    QVERIFY(Viewers().isEmpty());
+  }
+
+  // A desktop that cannot show plain text: the program's own viewer shows
+  // the file, decoded, follows it as it grows, and shows a file that does
+  // not exist yet as an empty page.
+  void doubleClickWithoutADesktopTextViewerOpensTheProgramsOwn_data() {
+    QTest::addColumn<int>("desktop");
+    QTest::addColumn<bool>("fileGone");
+    QTest::newRow("no application for plain text")
+        << static_cast<int>(DesktopTextApplication::Kind::None) << false;
+    QTest::newRow("a terminal editor") << static_cast<int>(DesktopTextApplication::Kind::TerminalEditor)
+                                       << false;
+    QTest::newRow("history file not there")
+        << static_cast<int>(DesktopTextApplication::Kind::None) << true;
+  }
+  void doubleClickWithoutADesktopTextViewerOpensTheProgramsOwn() {
+    QFETCH(int, desktop);
+    QFETCH(bool, fileGone);
+    Start("111,222", "30");
+    server_->SetScript({ScriptedReply::Ok("1=1;2=0;")});
+    Click("Button1");
+    DesktopTextApplication noViewer(static_cast<DesktopTextApplication::Kind>(desktop));
+    if (fileGone) QVERIFY(QFile::remove("111.txt"));
+    const QString first = fileGone ? QString() : QStringLiteral("-----在线!\n");
+    OpenedUrls opened;
+
+    DoubleClick("ListBox1", 0);
+
+    QVERIFY(opened.urls.isEmpty());
+    QCOMPARE(Viewers().size(), 1);
+    umbra::ui::HistoryViewer& viewer = *Viewers().front();
+    QVERIFY(viewer.isVisible());
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("111.txt"));
+    QVERIFY(viewer.Text().endsWith(first));
+    QCOMPARE(viewer.Text().isEmpty(), fileGone);
+
+    // The watch appends a line: the viewer shows it.
+    umbra::test::WriteFileBytes("111.txt", (fileGone ? std::string() : umbra::test::ReadFileBytes("111.txt")) +
+                                               umbra::Utf8ToGbk("2026/12/11 08:00:00-----隐身中!\r\n"));
+    QTRY_VERIFY(viewer.Text().endsWith(QStringLiteral("2026/12/11 08:00:00-----隐身中!\n")));
+    QVERIFY(!viewer.Text().contains(QLatin1Char('\r')));
+
+    // The same number again: the same viewer, in front.
+    DoubleClick("ListBox1", 0);
+    QCOMPARE(Viewers().size(), 1);
   }
 
   void doubleClickWithNoNumberDoesNothing_data() {
@@ -316,9 +421,15 @@ class WatchWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&Form1()));
   }
 
+  // A click, and whatever scan it started run to its end.
   void Click(const char* button) {
     QTest::mouseClick(Find<QPushButton>(Form1(), button), Qt::LeftButton);
+    Settle();
   }
+
+  // Waits until no scan is out and the changes of the last one are made.
+  void Settle() { QTRY_VERIFY_WITH_TIMEOUT(!Watch().Busy(), 30000); }
+  umbra::ui::BackgroundWatch& Watch() { return *Find<umbra::ui::BackgroundWatch>(Form1(), "BackgroundWatch"); }
 
   // Replaces a field's text by typing.
   void Type(const char* field, const QString& text) {
@@ -331,8 +442,12 @@ class WatchWindowTest : public QObject {
     QCOMPARE(edit->text(), text);
   }
 
-  // One tick of ScanUpDate, delivered as the timer delivers it.
-  void Tick() { QVERIFY(QMetaObject::invokeMethod(&Timer(), "timeout")); }
+  // One tick of ScanUpDate, delivered as the timer delivers it, and its
+  // scan run to its end.
+  void Tick() {
+    QVERIFY(QMetaObject::invokeMethod(&Timer(), "timeout"));
+    Settle();
+  }
 
   // A double-click on a line of the list, or below its lines (row -1).
   void DoubleClick(const QString& listName, int row) {

@@ -12,11 +12,12 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: presence-sim [--port N] [--flip-seconds S] [--seed X]\n"
+    "usage: presence-sim [--port N] [--flip-seconds S] [--seed X] [--answer-delay S]\n"
     "Answers GET /getonline?Type=1&n1:n2:...: on 127.0.0.1 with\n"
     "online[i]=0 or online[i]=1 per number. Each number's state may change\n"
     "every S seconds (default 10), the same way for the same seed (default 1).\n"
-    "Prints the address it listens on as its first line.\n";
+    "--answer-delay waits S seconds before each answer (default 0), like a\n"
+    "slow endpoint. Prints the address it listens on as its first line.\n";
 
 [[noreturn]] void Usage(int status) {
   std::fputs(kUsage, status == 0 ? stdout : stderr);
@@ -48,6 +49,10 @@ int main(int argc, char** argv) {
       char* end = nullptr;
       options.flipSeconds = std::strtod(value, &end);
       if (*end != '\0' || !(options.flipSeconds > 0)) Usage(2);
+    } else if (arg == "--answer-delay" && value != nullptr) {
+      char* end = nullptr;
+      options.answerDelaySeconds = std::strtod(value, &end);
+      if (*end != '\0' || !(options.answerDelaySeconds >= 0)) Usage(2);
     } else {
       Usage(2);
     }

@@ -119,6 +119,9 @@ void PresenceServer::Serve(int connection) const {
     }
     const bool close = AsksToClose(head);
     pending.erase(0, headEnd + 4);
+    if (options_.answerDelaySeconds > 0) {
+      std::this_thread::sleep_for(std::chrono::duration<double>(options_.answerDelaySeconds));
+    }
     if (!SendAll(connection, reply) || close) break;
   }
   ::close(connection);

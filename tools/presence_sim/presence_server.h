@@ -11,6 +11,7 @@ struct SimOptions {
   std::uint16_t port = 0;  // 0: the system picks one
   double flipSeconds = 10;
   std::uint64_t seed = 1;
+  double answerDelaySeconds = 0;  // waited before each answer: a slow endpoint
 };
 
 class PresenceServer {
