@@ -41,7 +41,7 @@ for path in /usr/bin/umbrascope /usr/bin/umbrascope-watch /usr/bin/presence-sim 
   grep -qx "$path" "$scratch/contents" || fail "the package lacks $path"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6webenginewidgets6 libqt6widgets6 fonts-wqy-microhei; do
+for package in libqt6webenginewidgets6 libqt6widgets6 fonts-wqy-microhei fonts-liberation fonts-arphic-uming; do
   [[ "$depends" == *"$package"* ]] || fail "the package does not depend on $package ($depends)"
 done
 
