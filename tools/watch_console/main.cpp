@@ -65,7 +65,9 @@ int Run(const umbra::console::CommandLine& line) {
   const std::string endpoint =
       settings.endpoint.empty() ? umbra::kDefaultPresenceEndpoint : settings.endpoint;
 
-  umbra::console::ConsoleView view(settings.numbers, settings.refreshTime, stdout, stderr);
+  umbra::console::ConsoleView view(settings.numbers, settings.refreshTime, stdout, stderr,
+                                   line.json ? umbra::console::OutputForm::Json
+                                             : umbra::console::OutputForm::Text);
   ConsoleTimer timer;
   umbra::SystemClock clock;
   umbra::net::HttpClient http;
