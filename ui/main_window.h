@@ -10,6 +10,7 @@
 
 #include "net/http_client.h"
 #include "ui/refresh_timer.h"
+#include "ui/watch_activity.h"
 #include "ui/web_services.h"
 #include "watch/date_time_text.h"
 #include "watch/watch_cycle.h"
@@ -41,6 +42,9 @@ class TForm1 : public QWidget, public WatchView {
   void SetNoticeWindow(TForm3* noticeWindow) { noticeWindow_ = noticeWindow; }
   // The web-client window "网页QQ" shows; set once at start-up.
   void SetWebClientWindow(TForm4* webClientWindow) { webClientWindow_ = webClientWindow; }
+  // The watch's calls on this window, retold for the tray icon, the
+  // notifications and the history view.
+  WatchActivity& Activity() { return activity_; }
 
   QLabel* Label1;
   QLineEdit* QQhaoma;
@@ -138,6 +142,7 @@ class TForm1 : public QWidget, public WatchView {
   std::optional<WatchCycle> watch_;
   TForm3* noticeWindow_ = nullptr;
   TForm4* webClientWindow_ = nullptr;
+  WatchActivity activity_;
   bool closed_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "ui/application.h"
+#include "ui/desktop_companions.h"
 #include "ui/main_window.h"
 #include "ui/notice_window.h"
 #include "ui/web_client_window.h"
@@ -40,6 +41,7 @@ int RunProgram(int argc, char** argv) {
   PrepareProcessEnvironment();
   Application application(argc, argv);
   ProgramWindows windows;
+  DesktopCompanions companions(windows);
   return RunMessageLoop(windows);
 }
 

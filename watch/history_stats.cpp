@@ -60,7 +60,8 @@ std::vector<TimelineDay> Timeline(const std::vector<OnlineSession>& sessions, lo
     day.start = LocalMidnight(today.year, today.month, today.day - back);
     day.end = LocalMidnight(today.year, today.month, today.day - back + 1);
     day.date = LocalAtEpochSeconds(day.start);
-    day.online = OnlineSpansWithin(sessions, day.start, std::min(day.end, now), now);
+    day.pastEnd = std::min(day.end, now);
+    day.online = OnlineSpansWithin(sessions, day.start, day.pastEnd, now);
     timeline.push_back(std::move(day));
   }
   return timeline;

@@ -32,6 +32,7 @@ struct TimelineDay {
   LocalDateTime date;  // year, month and day of the row
   long long start = 0;  // the day's local midnight
   long long end = 0;    // the next day's
+  long long pastEnd = 0;  // `now` on the present day, else `end`
   std::vector<TimeSpan> online;
 };
 

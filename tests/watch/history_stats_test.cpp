@@ -49,6 +49,8 @@ TEST_F(HistoryStatsTest, TimelineHasARowPerDayOldestFirstWithSessionsCutAtMidnig
   EXPECT_EQ(days.back().date.day, 11);
   EXPECT_EQ(days.back().start, At(2026, 12, 11));
   EXPECT_EQ(days.back().end, At(2026, 12, 12));
+  EXPECT_EQ(days.back().pastEnd, now);
+  EXPECT_EQ(days.front().pastEnd, days.front().end);
   for (std::size_t i = 0; i + 3 < days.size(); ++i) EXPECT_TRUE(days[i].online.empty()) << i;
   EXPECT_EQ(days[11].online, (std::vector<TimeSpan>{{At(2026, 12, 9, 22), At(2026, 12, 10)}}));
   EXPECT_EQ(days[12].online, (std::vector<TimeSpan>{{At(2026, 12, 10), At(2026, 12, 10, 1, 30)}}));
