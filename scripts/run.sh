@@ -20,6 +20,6 @@ fi
 if [ "${1:-}" = "--demo" ]; then
   scratch=$(mktemp -d "${TMPDIR:-/tmp}/umbrascope-demo-XXXXXX")
   echo "Demo directory: $scratch (Config.ini and the history files land here)"
-  exec scripts/in-loopback-namespace.sh scripts/demo-session.sh "$PWD/build" "$scratch"
+  exec scripts/in-loopback-namespace.sh --as-self scripts/demo-session.sh "$PWD/build" "$scratch"
 fi
 exec build/umbrascope

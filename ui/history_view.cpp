@@ -202,6 +202,7 @@ void HistoryView::ShowChosen() {
     heatmapTitle_->setText(QStringLiteral("每周在线分布"));
     timeline_->SetDays({});
     heatmap_->SetGrid({});
+    setWindowTitle(QStringLiteral("历史记录"));
     return;
   }
   const NumberHistory& history = histories_[static_cast<std::size_t>(row)];
@@ -212,6 +213,7 @@ void HistoryView::ShowChosen() {
     title += QStringLiteral("（%1 行无法识别，已跳过）").arg(history.log.skippedLines.size());
   }
   title_->setText(title);
+  setWindowTitle(QStringLiteral("历史记录 - %1").arg(QString::fromUtf8(history.number)));
   timeline_->SetDays(Timeline(sessions, now, kTimelineDays));
 
   const long long firstSeen = history.log.events.front().epochSeconds;
