@@ -10,6 +10,7 @@ packages=(
   fonts-wqy-microhei
   xvfb xauth iproute2 util-linux xdg-utils
   xdotool
+  dbus
   locales
 )
 

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DUMBRASCOPE_GUI=ON
-cmake --build build -j2 --target umbrascope presence-sim umbrascope-watch
+cmake --build build -j2 --target umbrascope presence-sim umbrascope-watch umbrascope-history
 
 if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: start this from a desktop session (or under xvfb-run)." >&2
