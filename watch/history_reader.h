@@ -24,7 +24,6 @@ struct HistoryEvent {
   LocalDateTime at;           // as written, with the zone's offset at that moment filled in
   long long epochSeconds = 0;  // the same moment, for arithmetic
   HistoryEventKind kind = HistoryEventKind::CameOnline;
-  std::string line;  // the line's own GBK bytes, without its line end
 
   // "在线!" and "上线了!!!" start a time online; the other two end one.
   bool StartsSession() const;
