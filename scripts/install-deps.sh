@@ -13,6 +13,7 @@ packages=(
   fonts-liberation fonts-arphic-uming qt6-translations-l10n
   xvfb xauth iproute2 util-linux xdg-utils
   xdotool libxcb1-dev
+  dbus
   locales
   dpkg-dev lintian desktop-file-utils appstream
 )

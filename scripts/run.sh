@@ -23,11 +23,11 @@ fi
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DUMBRASCOPE_GUI=ON
-cmake --build build -j2 --target umbrascope presence-sim umbrascope-watch
+cmake --build build -j2 --target umbrascope presence-sim umbrascope-watch umbrascope-history
 
 if [ "${1:-}" = "--demo" ]; then
   scratch=$(mktemp -d "${TMPDIR:-/tmp}/umbrascope-demo-XXXXXX")
   echo "Demo directory: $scratch (Config.ini and the history files land here)"
-  exec scripts/in-loopback-namespace.sh scripts/demo-session.sh "$PWD/build" "$scratch"
+  exec scripts/in-loopback-namespace.sh --as-self scripts/demo-session.sh "$PWD/build" "$scratch"
 fi
 exec build/umbrascope

@@ -227,14 +227,21 @@ TListBox& TForm1::ListFor(WatchList list) {
   throw std::logic_error("unknown list");
 }
 
-void TForm1::ClearList(WatchList list) { ListFor(list).clear(); }
+void TForm1::ClearList(WatchList list) {
+  ListFor(list).clear();
+  activity_.ListCleared(list);
+}
 
 void TForm1::AppendAndSelect(WatchList list, std::string_view line) {
   const std::string gbk(line);
   ListFor(list).AppendAndSelect(FromGbk(gbk), QByteArray::fromStdString(gbk));
+  activity_.NumberListed(list);
 }
 
-void TForm1::AppendEvent(const EventLine& line) { AppendAndSelect(WatchList::EventLog, line.text); }
+void TForm1::AppendEvent(const EventLine& line) {
+  AppendAndSelect(WatchList::EventLog, line.text);
+  activity_.EventAppended(line);
+}
 
 void TForm1::ShowMessage(const std::string& text) { MessageBox::ShowPlain(FromGbk(text)); }
 

@@ -12,6 +12,7 @@
 #include "net/http_client.h"
 #include "ui/background_watch.h"
 #include "ui/refresh_timer.h"
+#include "ui/watch_activity.h"
 #include "ui/web_services.h"
 #include "watch/date_time_text.h"
 #include "watch/watch_ports.h"
@@ -42,6 +43,9 @@ class TForm1 : public QWidget, public WatchView {
   void SetNoticeWindow(TForm3* noticeWindow) { noticeWindow_ = noticeWindow; }
   // The web-client window "网页QQ" shows; set once at start-up.
   void SetWebClientWindow(TForm4* webClientWindow) { webClientWindow_ = webClientWindow; }
+  // The watch's calls on this window, retold for the tray icon, the
+  // notifications and the history view.
+  WatchActivity& Activity() { return activity_; }
 
   QLabel* Label1;
   QLineEdit* QQhaoma;
@@ -141,6 +145,7 @@ class TForm1 : public QWidget, public WatchView {
   std::unique_ptr<BackgroundWatch> watch_;
   TForm3* noticeWindow_ = nullptr;
   TForm4* webClientWindow_ = nullptr;
+  WatchActivity activity_;
   bool closed_ = false;
 };
 

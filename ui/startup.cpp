@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "ui/application.h"
+#include "ui/desktop_companions.h"
 #include "ui/main_window.h"
 #include "ui/notice_window.h"
 #include "ui/web_client_window.h"
@@ -62,6 +63,7 @@ int RunProgram(int argc, char** argv) {
   PrepareProcessEnvironment();
   Application application(argc, argv);
   ProgramWindows windows;
+  DesktopCompanions companions(windows);
   return RunMessageLoop(windows);
 }
 

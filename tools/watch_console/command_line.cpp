@@ -3,9 +3,10 @@
 namespace umbra::console {
 
 const char kUsage[] =
-    "usage: umbrascope-watch [--once] [--endpoint URL] [--numbers LIST] [--refresh SECONDS]\n"
+    "usage: umbrascope-watch [--once] [--json] [--endpoint URL] [--numbers LIST] [--refresh SECONDS]\n"
     "Watches the numbers and prints every change as it is seen, until Ctrl-C.\n"
     "  --once              one scan, then the online and offline lists\n"
+    "  --json              every line as a JSON object, for scripts\n"
     "  --endpoint URL      presence endpoint, http://host[:port]\n"
     "  --numbers LIST      numbers separated by commas\n"
     "  --refresh SECONDS   time between scans\n"
@@ -17,6 +18,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "--once") {
       line.once = true;
+      continue;
+    }
+    if (arg == "--json") {
+      line.json = true;
       continue;
     }
     if (arg == "--help" || arg == "-h") {

@@ -15,6 +15,7 @@ class UsageError : public std::runtime_error {
 
 struct CommandLine {
   bool once = false;
+  bool json = false;
   bool help = false;
   // Given on the command line, as UTF-8; each overrides Config.ini for the run.
   std::optional<std::string> endpoint;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/gbk.h"
+#include "tools/watch_console/event_json.h"
 
 namespace umbra::console {
 
@@ -25,8 +26,9 @@ std::string Joined(const std::vector<std::string>& numbers) {
 
 }  // namespace
 
-ConsoleView::ConsoleView(std::string numbers, std::string refresh, std::FILE* out, std::FILE* messages)
-    : numbers_(std::move(numbers)), refresh_(std::move(refresh)), out_(out), messages_(messages) {}
+ConsoleView::ConsoleView(std::string numbers, std::string refresh, std::FILE* out, std::FILE* messages,
+                         OutputForm form)
+    : numbers_(std::move(numbers)), refresh_(std::move(refresh)), out_(out), messages_(messages), form_(form) {}
 
 void ConsoleView::ClearList(WatchList list) {
   if (list == WatchList::Online) online_.clear();
@@ -46,7 +48,9 @@ void ConsoleView::AppendAndSelect(WatchList list, std::string_view line) {
   }
 }
 
-void ConsoleView::AppendEvent(const EventLine& line) { PrintLine(out_, GbkToUtf8(line.text)); }
+void ConsoleView::AppendEvent(const EventLine& line) {
+  PrintLine(out_, form_ == OutputForm::Json ? EventJson(line) : GbkToUtf8(line.text));
+}
 
 void ConsoleView::ShowMessage(const std::string& text) {
   messageShown_ = true;
@@ -54,6 +58,10 @@ void ConsoleView::ShowMessage(const std::string& text) {
 }
 
 void ConsoleView::PrintLists() {
+  if (form_ == OutputForm::Json) {
+    PrintLine(out_, ListsJson(online_, offline_));
+    return;
+  }
   PrintLine(out_, "在线状态: " + Joined(online_));
   PrintLine(out_, "离线状态: " + Joined(offline_));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The watch shown on a terminal: event-log lines go to standard output as
-// they are written; what the window would show in a message box goes to
-// standard error, and the run ends once the watch has dealt with it.
+// they are written, as text or as JSON objects; what the window would show in
+// a message box goes to standard error, and the run ends once the watch has
+// dealt with it.
 
 #include <cstdio>
 #include <string>
@@ -12,10 +13,16 @@
 
 namespace umbra::console {
 
+enum class OutputForm {
+  Text,  // the event log's lines, UTF-8
+  Json,  // one JSON object per line (event_json.h)
+};
+
 class ConsoleView final : public WatchView {
  public:
   // The two texts are GBK bytes, fixed for the run.
-  ConsoleView(std::string numbers, std::string refresh, std::FILE* out, std::FILE* messages);
+  ConsoleView(std::string numbers, std::string refresh, std::FILE* out, std::FILE* messages,
+              OutputForm form = OutputForm::Text);
 
   std::string NumbersText() override { return numbers_; }
   std::string RefreshText() override { return refresh_; }
@@ -27,7 +34,8 @@ class ConsoleView final : public WatchView {
   void SetQueryEnabled(bool) override {}
   void SetStopEnabled(bool) override {}
 
-  // "在线状态: " and "离线状态: " followed by the lists' numbers joined by ",".
+  // "在线状态: " and "离线状态: " followed by the lists' numbers joined by ","
+  // (as JSON: one object with both lists).
   void PrintLists();
 
   // Whether a message has been shown; the console then ends the run.
@@ -38,6 +46,7 @@ class ConsoleView final : public WatchView {
   std::string refresh_;
   std::FILE* out_;
   std::FILE* messages_;
+  OutputForm form_;
   bool messageShown_ = false;
   std::vector<std::string> online_;
   std::vector<std::string> offline_;

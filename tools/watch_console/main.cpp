@@ -135,7 +135,9 @@ int Run(const umbra::console::CommandLine& line) {
   const std::string endpoint =
       settings.endpoint.empty() ? umbra::kDefaultPresenceEndpoint : settings.endpoint;
 
-  umbra::console::ConsoleView console(settings.numbers, settings.refreshTime, stdout, stderr);
+  umbra::console::ConsoleView console(settings.numbers, settings.refreshTime, stdout, stderr,
+                                      line.json ? umbra::console::OutputForm::Json
+                                                : umbra::console::OutputForm::Text);
   QuietWhenCancelled view(console);
   ConsoleTimer timer;
   umbra::SystemClock clock;
