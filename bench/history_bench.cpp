@@ -89,7 +89,9 @@ BENCHMARK(BM_FirstScanOfNewNumbers)->Arg(10000)->UseManualTime()->Iterations(6)-
 std::size_t ReadFile(const std::string& path, std::string& buffer) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   std::size_t used = 0;
-  for (ssize_t n; (n = ::read(fd, buffer.data() + used, buffer.size() - used)) > 0;) used += static_cast<std::size_t>(n);
+  for (ssize_t n; (n = ::read(fd, buffer.data() + used, buffer.size() - used)) > 0;) {
+    used += static_cast<std::size_t>(n);
+  }
   ::close(fd);
   return used;
 }

@@ -52,10 +52,11 @@ inline LineEnds FindLineEndsBySse2(const char* block) {
   LineEnds ends;
   for (int k = 0; k < 4; ++k) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * k));
-    ends.carriageReturns |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)))}
-                            << (16 * k);
-    ends.lineFeeds |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)))}
-                      << (16 * k);
+    const auto bitsEqualTo = [bytes](__m128i c) {
+      return std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, c)))};
+    };
+    ends.carriageReturns |= bitsEqualTo(cr) << (16 * k);
+    ends.lineFeeds |= bitsEqualTo(lf) << (16 * k);
   }
   return ends;
 }

@@ -96,7 +96,9 @@ TEST_P(ReplaceFileWholeTest, AWriterKilledInMidWriteLeavesNoVisibleFile) {
   EXPECT_EQ(end.status, SIGXFSZ);
   auto after = DirectorySnapshot(".");
   // A named temporary file is hidden; the next write in the folder removes it.
-  std::erase_if(after, [kind](const auto& entry) { return kind == TemporaryFile::Named && entry.first[0] == '.'; });
+  std::erase_if(after, [kind](const auto& entry) {
+    return kind == TemporaryFile::Named && entry.first[0] == '.';
+  });
   EXPECT_EQ(after, before);
 }
 

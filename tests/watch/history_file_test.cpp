@@ -104,6 +104,8 @@ void PrintTo(const FormCase& c, std::ostream* os) { *os << c.name; }
 
 class IsInWrittenFormTest : public ::testing::TestWithParam<FormCase> {};
 
+std::string Xs(std::size_t n) { return std::string(n, 'x'); }
+
 TEST_P(IsInWrittenFormTest, TellsTheFormWhereverTheLineEndsFall) {
   EXPECT_EQ(IsInWrittenForm(GetParam().bytes), GetParam().inForm);
 }
@@ -112,13 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, IsInWrittenFormTest,
     ::testing::Values(FormCase{"Empty", "", true},
                       FormCase{"OneLine", "a\r\n", true},
-                      FormCase{"LineEndAcrossWords", std::string(7, 'x') + "\r\n", true},
-                      FormCase{"LineEndAcrossBlocks", std::string(63, 'x') + "\r\n" + std::string(70, 'y') + "\r\n", true},
+                      FormCase{"LineEndAcrossWords", Xs(7) + "\r\n", true},
+                      FormCase{"LineEndAcrossBlocks", Xs(63) + "\r\n" + Xs(70) + "\r\n", true},
                       FormCase{"NoFinalLineEnd", "a\r\nb", false},
-                      FormCase{"LoneLfAtABlockStart", std::string(64, 'x') + "\n" + std::string(70, 'y') + "\r\n", false},
-                      FormCase{"LoneCrAtAWordEnd", std::string(7, 'x') + "\r" + std::string(8, 'y') + "\r\n", false},
-                      FormCase{"LoneCrLast", std::string(70, 'x') + "\r\n\r", false},
-                      FormCase{"LfCr", std::string(70, 'x') + "\n\r\n", false},
+                      FormCase{"LoneLfAtABlockStart", Xs(64) + "\n" + Xs(70) + "\r\n", false},
+                      FormCase{"LoneCrAtAWordEnd", Xs(7) + "\r" + Xs(8) + "\r\n", false},
+                      FormCase{"LoneCrLast", Xs(70) + "\r\n\r", false},
+                      FormCase{"LfCr", Xs(70) + "\n\r\n", false},
                       FormCase{"TopBitTwinsAreNoLineEnds", std::string(70, '\x8d') + "\x8a\r\n", true},
                       FormCase{"NulBytes", std::string(70, '\0') + "\r\n", true}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -444,7 +446,8 @@ pid_t EndedProcessId() {
 
 TEST_F(HistoryFilesTest, TemporaryFilesOfEndedWritersAreRemovedAtTheNextWrite) {
   const std::string dead = std::to_string(EndedProcessId());
-  const std::string alive = std::to_string(::getpid());
+  const std::string self = std::to_string(::getpid());
+  const std::string alive = std::to_string(::getppid());
   // What a writer killed in mid-write leaves: its temporary file, named after
   // the target and the writer's process.
   WriteFileBytes("10001.txt.tmp-" + dead + "-0", "half a li");
@@ -452,6 +455,7 @@ TEST_F(HistoryFilesTest, TemporaryFilesOfEndedWritersAreRemovedAtTheNextWrite) {
   WriteFileBytes("Config.ini.tmp-" + dead + "-12", "[");
   // Not ours, or not stale: a live writer's file, other names, a directory.
   WriteFileBytes("10003.txt.tmp-" + alive + "-0", "in flight");
+  WriteFileBytes(".10007.txt.tmp-" + self + "-0", "in flight");
   WriteFileBytes("notes.tmp-" + dead + "-0", "mine");
   WriteFileBytes("10004.txt.tmp-" + dead, "mine");
   WriteFileBytes("10005.txt.tmp-x" + dead + "-0", "mine");
@@ -460,9 +464,10 @@ TEST_F(HistoryFilesTest, TemporaryFilesOfEndedWritersAreRemovedAtTheNextWrite) {
   std::vector<std::string> left;
   for (const auto& entry : std::filesystem::directory_iterator(".")) left.push_back(entry.path().filename());
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"1.txt", "10003.txt.tmp-" + alive + "-0",
-                                            "10004.txt.tmp-" + dead, "10005.txt.tmp-x" + dead + "-0",
-                                            "10006.txt.tmp-" + dead + "-0", "notes.tmp-" + dead + "-0"}));
+  EXPECT_EQ(left, (std::vector<std::string>{".10007.txt.tmp-" + self + "-0", "1.txt",
+                                            "10003.txt.tmp-" + alive + "-0", "10004.txt.tmp-" + dead,
+                                            "10005.txt.tmp-x" + dead + "-0", "10006.txt.tmp-" + dead + "-0",
+                                            "notes.tmp-" + dead + "-0"}));
 }
 
 std::vector<std::string> SortedLines(const std::string& bytes) {
