@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "base/file_descriptor.h"
 #include "base/regional_format.h"
@@ -24,6 +25,7 @@ namespace {
 using os::FileDescriptor;
 
 constexpr std::string_view kTemporaryMark = ".tmp-";
+constexpr std::size_t kPieceSize = 256 * 1024;
 
 [[noreturn]] void Fail(int error) { throw FileError(error); }
 
@@ -202,14 +204,16 @@ std::string ReadWholeFile(const std::string& path) {
 void ReadFileInPieces(const std::string& path, const std::function<bool(std::string_view piece)>& take) {
   FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!file.IsOpen()) Fail(errno);
-  char buffer[64 * 1024];
+  // Large enough that the calls cost little next to the copying, small
+  // enough to stay in the processor's cache; kept for the thread's next file.
+  thread_local std::unique_ptr<char[]> buffer(new char[kPieceSize]);
   for (;;) {
-    const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+    const ssize_t n = ::read(file.Get(), buffer.get(), kPieceSize);
     if (n < 0) {
       if (errno == EINTR) continue;
       Fail(errno);
     }
-    if (n == 0 || !take(std::string_view(buffer, static_cast<std::size_t>(n)))) return;
+    if (n == 0 || !take(std::string_view(buffer.get(), static_cast<std::size_t>(n)))) return;
   }
 }
 

@@ -176,24 +176,26 @@ TEST_F(HistoryFilesTest, CreatesThenAppendsWithCrLf) {
             "2026/12/10 20:34:05-----\xd4\xda\xcf\xdf!\r\n2026/12/10 20:35:05-----\xc0\xeb\xcf\xdf\r\n");
 }
 
-// A file longer than one read is checked across the pieces it is read in:
-// one in form is appended to in place, one with a lone line end anywhere is
-// rewritten whole.
+// A file longer than one read is checked across the pieces it is read in,
+// whatever their size: one in form is appended to in place, one with a lone
+// line end anywhere is rewritten whole.
 TEST_F(HistoryFilesTest, LongFilesAreCheckedWhole) {
-  std::string lines;
-  while (lines.size() < 200000) lines += "2026/12/10 20:34:05-----\xd4\xda\xcf\xdf!\r\n";
-  // The CR LF of one line split between two reads of 64 KiB.
-  const std::size_t split = 65536;
-  std::string acrossPieces = lines.substr(0, split - 10) + std::string(9, 'x') + "\r\n" + lines;
-  ASSERT_EQ(acrossPieces[split], '\n');
-  std::string loneLfLate = lines;
-  loneLfLate.insert(150001, "x\n");
+  const std::string line = "2026/12/10 20:34:05-----\xd4\xda\xcf\xdf!\r\n";
+  // Lines whose CR LF is split at every power of two from 4 KiB to 1 MiB,
+  // where reads of any such size end.
+  std::string acrossPieces;
+  for (std::size_t boundary = 4096; boundary <= (1u << 20); boundary *= 2) {
+    while (acrossPieces.size() + line.size() < boundary - 1) acrossPieces += line;
+    acrossPieces += std::string(boundary - 1 - acrossPieces.size(), 'x') + "\r\n";
+    ASSERT_EQ(acrossPieces[boundary], '\n');
+  }
+  std::string loneLfLate = acrossPieces;
+  loneLfLate.insert(loneLfLate.size() - 100, "x\n");
   const auto inode = [] {
     struct stat st {};
     return ::stat("4.txt", &st) == 0 ? st.st_ino : 0;
   };
-  for (const auto& [before, inForm] :
-       {std::pair{lines, true}, std::pair{acrossPieces, true}, std::pair{loneLfLate, false}}) {
+  for (const auto& [before, inForm] : {std::pair{acrossPieces, true}, std::pair{loneLfLate, false}}) {
     WriteFileBytes("4.txt", before);
     const auto was = inode();
     HistoryFiles files;
