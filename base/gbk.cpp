@@ -1,6 +1,7 @@
 #include "base/gbk.h"
 
 #include <iconv.h>
+#include <strings.h>
 
 #include <cerrno>
 #include <memory>
@@ -76,6 +77,22 @@ std::size_t Utf8SequenceLength(const char* p, std::size_t left) {
   return n;
 }
 
+bool IsUtf8(const char* charset) {
+  return strcasecmp(charset, "UTF-8") == 0 || strcasecmp(charset, "UTF8") == 0;
+}
+
+bool IsGbk(const char* charset) {
+  return strcasecmp(charset, "GBK") == 0 || strcasecmp(charset, "CP936") == 0;
+}
+
+std::string AsciiOnly(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk, OnInvalid onInvalid) {
@@ -85,6 +102,21 @@ std::string GbkToUtf8(std::string_view gbk, OnInvalid onInvalid) {
 std::string Utf8ToGbk(std::string_view utf8, OnInvalid onInvalid) {
   return Utf8ToGbkConverter().Convert(utf8, onInvalid, "?", "UTF-8 or has no GBK form",
                                       Utf8SequenceLength);
+}
+
+std::string CharsetToGbk(std::string_view text, const char* charset) {
+  if (IsUtf8(charset)) return Utf8ToGbk(text);
+  // Valid GBK stays as it is; a byte that starts no character is marked.
+  if (IsGbk(charset)) return Utf8ToGbk(GbkToUtf8(text));
+  // Any other set goes through UTF-8, so that GBK's gaps are marked one
+  // character at a time whatever the width of the character in `charset`.
+  std::unique_ptr<Converter> toUtf8;
+  try {
+    toUtf8 = std::make_unique<Converter>("UTF-8", charset);
+  } catch (const EncodingError&) {
+    return AsciiOnly(text);
+  }
+  return Utf8ToGbk(toUtf8->Convert(text, OnInvalid::Replace, "?", charset, OneByte));
 }
 
 }  // namespace umbra

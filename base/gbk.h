@@ -30,4 +30,11 @@ std::string GbkToUtf8(std::string_view gbk, OnInvalid onInvalid = OnInvalid::Rep
 // byte of broken UTF-8) becomes "?".
 std::string Utf8ToGbk(std::string_view utf8, OnInvalid onInvalid = OnInvalid::Replace);
 
+// Text in the character set `charset` (a name as nl_langinfo(CODESET) gives
+// it) to GBK bytes, for texts the system hands over in the user's locale.
+// Each character GBK cannot hold and each byte that starts no character
+// becomes "?". A character set the converter does not know keeps its ASCII
+// bytes only.
+std::string CharsetToGbk(std::string_view text, const char* charset);
+
 }  // namespace umbra

@@ -16,7 +16,9 @@ std::string ShortDateText(const LocalDateTime& at);
 // time locale.
 std::string LongTimeText(const LocalDateTime& at);
 
-// The system's text for an error number.
+// The system's text for an error number, worded in the current locale and
+// converted from its character set; a character GBK lacks becomes "?".
+// Every text from the system that users see goes through here.
 std::string SystemErrorText(int error);
 
 }  // namespace umbra

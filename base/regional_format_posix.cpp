@@ -74,6 +74,17 @@ std::string LongTimeText(const LocalDateTime& at) {
   return FromTimeLocaleCharset(Format(nl_langinfo(T_FMT), ToTm(at)));
 }
 
-std::string SystemErrorText(int error) { return std::strerror(error); }
+std::string SystemErrorText(int error) {
+  // The text comes in the character set of the locale it is worded in:
+  // the thread's own locale, else the program's. Both are read from one copy
+  // of that locale, so the text and the name of its character set agree.
+  const locale_t current = uselocale(locale_t{});
+  const locale_t copy = duplocale(current);
+  if (copy == locale_t{}) return CharsetToGbk(std::strerror(error), nl_langinfo(CODESET));
+  const std::string text = strerror_l(error, copy);
+  const std::string charset = nl_langinfo_l(CODESET, copy);
+  freelocale(copy);
+  return CharsetToGbk(text, charset.c_str());
+}
 
 }  // namespace umbra

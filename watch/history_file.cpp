@@ -6,6 +6,7 @@
 #include "base/gbk.h"
 #include "base/regional_format.h"
 #include "base/text.h"
+#include "watch/history_file_form.h"
 
 namespace umbra {
 
@@ -23,21 +24,28 @@ std::string FullPathForMessage(const std::string& path) {
                          "\". " + SystemErrorText(error));
 }
 
-// Whether the bytes are exactly what writing their lines would give: every
-// line ended by CR LF, no lone CR or LF.
-bool IsInWrittenForm(std::string_view bytes) {
-  if (bytes.empty()) return true;
-  if (bytes.size() < 2 || bytes.substr(bytes.size() - 2) != kLineEnd) return false;
-  for (std::size_t i = bytes.find_first_of("\r\n"); i != std::string_view::npos;
-       i = bytes.find_first_of("\r\n", i + 2)) {
-    if (bytes[i] != '\r' || i + 1 >= bytes.size() || bytes[i + 1] != '\n') return false;
-  }
-  return true;
+// Whether the file is in the written form, read piece by piece.
+bool IsFileInWrittenForm(const std::string& path) {
+  history_form::WrittenFormCheck<> check;
+  ReadFileInPieces(path, [&check](std::string_view piece) { return check.Take(piece); });
+  return check.InForm();
 }
+
+// The files this program writes in a history folder: the history files and
+// the settings file beside them.
+bool IsOurFileName(std::string_view name) { return name.ends_with(".txt") || name == "Config.ini"; }
 
 std::string ReadHistoryFile(const std::string& path) {
   try {
     return ReadWholeFile(path);
+  } catch (const FileError& e) {
+    ThrowCannot("open", path, e.Errno());
+  }
+}
+
+bool CheckedInWrittenForm(const std::string& path) {
+  try {
+    return IsFileInWrittenForm(path);
   } catch (const FileError& e) {
     ThrowCannot("open", path, e.Errno());
   }
@@ -54,11 +62,21 @@ std::string HistoryFilePath(std::string_view numberText) {
     throw HistoryFileError("Cannot create file \"" + std::string(number) +
                            ".txt\". The number is not valid GBK text");
   }
-  if (name.find_first_of("/\\") != std::string::npos || name == "." || name == "..") {
+  std::string fileName = name + ".txt";
+  // The file name is what must stay in the working directory, and only a
+  // separator leads out of it: with ".txt" after it, no name is "." or "..",
+  // and number texts of dots alone name ordinary files ("..txt", "...txt").
+  if (fileName.find_first_of("/\\") != std::string::npos) {
     throw HistoryFileError("Cannot create file \"" + std::string(number) +
                            ".txt\". A number must not name a place outside the working directory");
   }
-  return name + ".txt";
+  return fileName;
+}
+
+bool IsInWrittenForm(std::string_view bytes) {
+  history_form::WrittenFormCheck<> check;
+  check.Take(bytes);
+  return check.InForm();
 }
 
 std::string NormalizedHistoryText(std::string_view bytes) {
@@ -93,27 +111,47 @@ bool HistoryFiles::IsKnownInWrittenForm(const std::string& path, const FileIdent
   return known != knownInWrittenForm_.end() && known->second == identity;
 }
 
+void HistoryFiles::RemoveStaleTemporaryFilesOnce(const FolderLock& lock) {
+  const auto folder = lock.Identity();
+  if (!folder || !cleanedFolders_.insert(*folder).second) return;
+  lock.RemoveStaleTemporaryFiles(IsOurFileName);
+}
+
+void HistoryFiles::Write(const std::string& path, const std::string& newLine) {
+  std::optional<FileStatus> status = StatFile(path);
+  if (!status) {
+    // A new file has no bytes to lose: written directly, it costs no more
+    // than any file the user creates.
+    if (WriteNewFile(path, newLine)) return;
+    status = StatFile(path);  // a link to nowhere, or a writer that takes no lock
+  }
+  if (!status || !status->regular) {
+    // Something that is no file (a directory of that name makes the replace
+    // fail, as it should), or a link to nowhere, which gets a file in its place.
+    ReplaceFileWhole(path, newLine);
+  } else if (IsKnownInWrittenForm(path, status->identity)) {
+    AppendToFile(path, newLine);
+  } else if (CheckedInWrittenForm(path)) {
+    // Appending gives the very bytes a rewrite would.
+    AppendToFile(path, newLine);
+  } else {
+    ReplaceFileWhole(path, NormalizedHistoryText(ReadHistoryFile(path)) + newLine);
+  }
+}
+
 void HistoryFiles::AppendLine(std::string_view numberText, std::string_view line) {
   const std::string path = HistoryFilePath(numberText);
-  std::string newLine(line);
-  newLine += kLineEnd;
+  std::string newLine;
+  newLine.reserve(line.size() + kLineEnd.size());
+  newLine.append(line).append(kLineEnd);
+  // Held from the look at the file to the end of the write, so that two
+  // writers never both find a file missing or in another form and the later
+  // replacement drops the other's line. What this object remembers of a
+  // file is checked again under the lock, since others may have written it.
+  const FolderLock lock(".");
+  RemoveStaleTemporaryFilesOnce(lock);
   try {
-    const auto status = StatFile(path);
-    if (!status || !status->regular) {
-      // Missing, or something that is no file (a directory of that name
-      // makes the replace fail, as it should).
-      ReplaceFileWhole(path, newLine);
-    } else if (IsKnownInWrittenForm(path, status->identity)) {
-      AppendToFile(path, newLine);
-    } else {
-      const std::string existing = ReadHistoryFile(path);
-      if (IsInWrittenForm(existing)) {
-        // Appending gives the very bytes a rewrite would.
-        AppendToFile(path, newLine);
-      } else {
-        ReplaceFileWhole(path, NormalizedHistoryText(existing) + newLine);
-      }
-    }
+    Write(path, newLine);
   } catch (const FileError& e) {
     knownInWrittenForm_.erase(path);
     ThrowCannot("create", path, e.Errno());

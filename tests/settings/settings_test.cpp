@@ -8,11 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <filesystem>
 #include <map>
 #include <string>
 
-#include "tests/settings/child_process.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_working_dir.h"
 
 namespace umbra::settings {
@@ -38,15 +39,11 @@ std::string LongNumbers() {
   return numbers;
 }
 
-// Every regular file of a directory with its bytes, to see that a refused
-// save changed nothing and left no temporary file behind.
+// Every entry of a directory with its inode, mode, owner and bytes, to see
+// that a refused save replaced nothing, changed nothing and left no
+// temporary file behind.
 std::map<std::string, std::string> Snapshot(const fs::path& directory) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::directory_iterator(directory)) {
-    files[entry.path().filename().string()] =
-        entry.is_regular_file() ? ReadFileBytes(entry.path()) : "<not a file>";
-  }
-  return files;
+  return test::DirectorySnapshot(directory);
 }
 
 class SettingsFile : public ::testing::Test {
@@ -176,21 +173,27 @@ TEST_F(SettingsFile, EachAccessUsesTheWorkingDirectoryOfThatMoment) {
   EXPECT_TRUE(fs::exists("elsewhere/Config.ini"));
 }
 
-TEST_F(SettingsFile, RewriteKeepsPermissionsAndOwner) {
+TEST_F(SettingsFile, RewriteKeepsPermissions) {
   WriteFileBytes("Config.ini", kHeader + "\r\n");
   ASSERT_EQ(::chmod("Config.ini", 0640), 0);
-  const bool asRoot = ::geteuid() == 0;
-  if (asRoot) {
-    ASSERT_EQ(::chown("Config.ini", 65534, 65534), 0);
-  }
   SaveSettings("1", "30");
   struct stat after {};
   ASSERT_EQ(::stat("Config.ini", &after), 0);
   EXPECT_EQ(after.st_mode & 07777, 0640u);
-  if (asRoot) {
-    EXPECT_EQ(after.st_uid, 65534u);
-    EXPECT_EQ(after.st_gid, 65534u);
-  }
+  EXPECT_EQ(LoadSettings().numbers, "1");
+}
+
+TEST_F(SettingsFile, RewriteByRootKeepsTheOwner) {
+  if (const auto why = test::WhyNoOtherOwner()) GTEST_SKIP() << *why;
+  WriteFileBytes("Config.ini", kHeader + "\r\n");
+  ASSERT_EQ(::chmod("Config.ini", 0640), 0);
+  ASSERT_EQ(::chown("Config.ini", 65534, 65534), 0);
+  SaveSettings("1", "30");
+  struct stat after {};
+  ASSERT_EQ(::stat("Config.ini", &after), 0);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  EXPECT_EQ(after.st_uid, 65534u);
+  EXPECT_EQ(after.st_gid, 65534u);
   EXPECT_EQ(LoadSettings().numbers, "1");
 }
 
@@ -217,30 +220,42 @@ TEST_F(SettingsFile, LinkedFileIsWrittenThroughTheLink) {
 // is on disk exactly as it was, without a stray temporary file.
 class RefusedSave : public SettingsFile {
  protected:
+  // Runs `body` in a child working in `folder` as an ordinary user, to whom
+  // file permissions apply: the test itself may run as root, who ignores
+  // them. Callers skip first when no ordinary user can be had.
+  static std::string InFolderAsOrdinaryUser(const char* folder, const std::function<std::string()>& body) {
+    const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return "cannot open the folder";
+    const std::string outcome = test::RunInChild([fd, &body]() -> std::string {
+      if (!test::BecomeUnprivileged()) return "child: cannot drop privileges";
+      // fchdir needs no way through the test's own private directory.
+      if (::fchdir(fd) != 0) return "child: cannot enter the directory";
+      return body();
+    });
+    ::close(fd);
+    return outcome;
+  }
+
+  static std::string Save(const std::string& numbers, const std::string& refreshTime) {
+    try {
+      SaveSettings(numbers, refreshTime);
+      return "saved";
+    } catch (const SettingsWriteError& e) {
+      return e.what();
+    }
+  }
+
   const std::string existing_ = kHeader + "\r\n" + kNumbers + "=1\r\n" + kRefresh + "=60\r\n";
 };
 
 TEST_F(RefusedSave, ReadOnlyDirectory) {
+  if (const auto why = test::WhyNoOrdinaryUser()) GTEST_SKIP() << *why;
   fs::create_directory("ro");
   WriteFileBytes("ro/Config.ini", existing_);
   ASSERT_EQ(::chmod("ro/Config.ini", 0644), 0);
   ASSERT_EQ(::chmod("ro", 0555), 0);
   const auto before = Snapshot("ro");
-  // Root writes into read-only directories, so the save runs as nobody.
-  const int roFd = ::open("ro", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  ASSERT_GE(roFd, 0);
-  const std::string outcome = test::RunInChild([roFd]() -> std::string {
-    if (!test::BecomeUnprivileged()) return "child: cannot drop privileges";
-    if (::fchdir(roFd) != 0) return "child: cannot enter the directory";
-    try {
-      SaveSettings("2,3", "15");
-      return "saved";
-    } catch (const SettingsWriteError& e) {
-      return e.what();
-    }
-  });
-  ::close(roFd);
-  EXPECT_EQ(outcome, kWriteMessage);
+  EXPECT_EQ(InFolderAsOrdinaryUser("ro", [] { return Save("2,3", "15"); }), kWriteMessage);
   EXPECT_EQ(Snapshot("ro"), before);
 }
 
@@ -265,28 +280,77 @@ TEST_F(RefusedSave, WriteCutShortByTheDisk) {
 }
 
 TEST_F(RefusedSave, ExistingFileThatCannotBeReadIsNotOverwritten) {
+  if (const auto why = test::WhyNoOrdinaryUser()) GTEST_SKIP() << *why;
   fs::create_directory("shared");
   ASSERT_EQ(::chmod("shared", 0777), 0);
   WriteFileBytes("shared/Config.ini", existing_);
   ASSERT_EQ(::chmod("shared/Config.ini", 0), 0);
   const auto before = Snapshot("shared");
-  const int fd = ::open("shared", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  ASSERT_GE(fd, 0);
-  const std::string outcome = test::RunInChild([fd]() -> std::string {
-    if (!test::BecomeUnprivileged()) return "child: cannot drop privileges";
-    if (::fchdir(fd) != 0) return "child: cannot enter the directory";
+  const std::string outcome = InFolderAsOrdinaryUser("shared", []() -> std::string {
     if (LoadSettings().refreshTime != "30") return "child: unreadable file did not give defaults";
-    try {
-      SaveSettings("2", "15");
-      return "saved";
-    } catch (const SettingsWriteError& e) {
-      return e.what();
-    }
+    return Save("2", "15");
   });
-  ::close(fd);
   EXPECT_EQ(outcome, kWriteMessage);
   EXPECT_EQ(Snapshot("shared"), before);
 }
+
+TEST_F(RefusedSave, FileTheUserMayNotWriteIsNotReplaced) {
+  // Readable by all, writable by its owner (root) alone, in a folder anyone
+  // may write: a rename would go through, the write must not.
+  if (const auto why = test::WhyNoOtherOwner()) GTEST_SKIP() << *why;
+  fs::create_directory("shared");
+  ASSERT_EQ(::chmod("shared", 0777), 0);
+  WriteFileBytes("shared/Config.ini", existing_);
+  ASSERT_EQ(::chmod("shared/Config.ini", 0644), 0);
+  const auto before = Snapshot("shared");
+  EXPECT_EQ(InFolderAsOrdinaryUser("shared", [] { return Save("2", "15"); }), kWriteMessage);
+  EXPECT_EQ(Snapshot("shared"), before);
+}
+
+// A Config.ini the user made read-only is never replaced, whoever runs the
+// program: the read-only attribute users know stops root as well.
+struct ReadOnlyConfig {
+  const char* name;
+  mode_t mode;
+  bool savedByItsOrdinaryOwner;  // else by this process, root or not
+};
+void PrintTo(const ReadOnlyConfig& c, std::ostream* os) { *os << c.name; }
+
+class ReadOnlyConfigTest : public RefusedSave, public ::testing::WithParamInterface<ReadOnlyConfig> {};
+
+TEST_P(ReadOnlyConfigTest, IsNeitherReplacedNorChanged) {
+  const ReadOnlyConfig& c = GetParam();
+  if (c.savedByItsOrdinaryOwner) {
+    if (const auto why = test::WhyNoOrdinaryUser()) GTEST_SKIP() << *why;
+  }
+  fs::create_directory("shared");
+  ASSERT_EQ(::chmod("shared", 0777), 0);
+  // The file is made by whoever saves, so that it is that user's own file.
+  const auto attempt = [this, mode = c.mode]() -> std::string {
+    WriteFileBytes("Config.ini", existing_);
+    if (::chmod("Config.ini", mode) != 0) return "cannot chmod";
+    const auto before = Snapshot(".");
+    std::string outcome = Save("2,3", "15");
+    if (Snapshot(".") != before) outcome += ", and the folder changed";
+    return outcome;
+  };
+  std::string outcome;
+  if (c.savedByItsOrdinaryOwner) {
+    outcome = InFolderAsOrdinaryUser("shared", attempt);
+  } else {
+    fs::current_path("shared");
+    outcome = attempt();
+  }
+  EXPECT_EQ(outcome, kWriteMessage);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadOnlyConfigTest,
+    ::testing::Values(ReadOnlyConfig{"ReadOnlyForAll", 0444, false},
+                      ReadOnlyConfig{"ReadableByTheOwnerAlone", 0400, false},
+                      ReadOnlyConfig{"ExecutableButNotWritable", 0555, false},
+                      ReadOnlyConfig{"ReadOnlyForAllSavedByItsOwner", 0444, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RefusedSave, DirectoryInThePlaceOfTheFile) {
   fs::create_directory("Config.ini");

@@ -3,6 +3,7 @@
 // that touches files runs in a fresh empty directory of its own.
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace umbra::test {
@@ -21,8 +22,17 @@ class TempWorkingDir {
   std::filesystem::path path_;
 };
 
-// Whole-file helpers for byte-exact checks.
+// Whole-file helpers for byte-exact checks. A file that cannot be read
+// (missing, or closed to this user) reads as "<cannot read PATH: REASON>",
+// which no test expects as content, so the check that uses it fails with a
+// message instead of the helper throwing out of the test.
 std::string ReadFileBytes(const std::filesystem::path& path);
 void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// Every entry of a directory, hidden ones included, with what a write could
+// change about it: kind, inode, permission bits, owner and bytes (or why they
+// cannot be read). Two equal snapshots mean nothing was replaced, changed,
+// added or left behind.
+std::map<std::string, std::string> DirectorySnapshot(const std::filesystem::path& directory);
 
 }  // namespace umbra::test
