@@ -94,6 +94,7 @@ TForm1::TForm1() : QWidget(nullptr), ScanUpDate(*this) {
   RunHandler([this] { FormCreate(); });
   watch_ = std::make_unique<BackgroundWatch>(*this, ScanUpDate, clock_, IdHTTP1, presenceEndpoint_,
                                               this);
+  connect(watch_.get(), &BackgroundWatch::Applied, &activity_, &WatchActivity::ScanApplied);
 }
 
 TForm1::~TForm1() = default;

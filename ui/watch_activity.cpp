@@ -1,6 +1,5 @@
 #include "ui/watch_activity.h"
 
-#include <QTimer>
 #include <string>
 
 #include "base/local_time.h"
@@ -60,14 +59,14 @@ void WatchActivity::EventAppended(const EventLine& line) {
   ScanPartSeen();
 }
 
-void WatchActivity::ScanPartSeen() {
-  if (settlePending_) return;
-  settlePending_ = true;
-  QTimer::singleShot(0, this, &WatchActivity::Settle);
+void WatchActivity::ScanPartSeen() { partsSeen_ = true; }
+
+void WatchActivity::ScanApplied() {
+  if (partsSeen_) Settle();
 }
 
 void WatchActivity::Settle() {
-  settlePending_ = false;
+  partsSeen_ = false;
   ScanOutcome outcome;
   outcome.failed = failedInThisScan_;
   outcome.error = failedInThisScan_ ? error_ : QString();

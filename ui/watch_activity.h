@@ -1,9 +1,9 @@
 #pragma once
 // What the watch shows in the main window, retold for the tray icon, the
 // desktop notifications and the history view. The window hands over every
-// call the watch makes on it, on the GUI thread; a scan's calls come in one
-// run, and once control is back in the event loop the scan is settled: how
-// many numbers were online and offline, and whether it failed.
+// call the watch makes on it, on the GUI thread; a scan's calls may come in
+// several runs, and once the window says all of them are made the scan is
+// settled: how many numbers were online and offline, and whether it failed.
 
 #include <QObject>
 #include <QString>
@@ -42,6 +42,8 @@ class WatchActivity : public QObject {
   void ListCleared(WatchList list);
   void NumberListed(WatchList list);
   void EventAppended(const EventLine& line);
+  // Every change of the scan has been made in the window.
+  void ScanApplied();
 
   int OnlineCount() const { return online_; }
   int OfflineCount() const { return offline_; }
@@ -57,7 +59,7 @@ class WatchActivity : public QObject {
   int online_ = 0;
   int offline_ = 0;
   QString listedAt_;
-  bool settlePending_ = false;
+  bool partsSeen_ = false;
   bool failedInThisScan_ = false;
   QString error_;
   QString failedAt_;

@@ -24,11 +24,13 @@
 #include "tests/ui/gui_test_support.h"
 #include "tests/ui/session_bus.h"
 #include "ui/desktop_companions.h"
+#include "ui/background_watch.h"
 #include "ui/history_view.h"
 #include "ui/main_window.h"
 #include "ui/preferences.h"
 #include "ui/startup.h"
 #include "ui/tray_icon.h"
+#include "ui/watch_activity.h"
 
 using umbra::test::Find;
 using umbra::test::Lines;
@@ -116,6 +118,39 @@ class DesktopCompanionsTest : public QObject {
     Preferences preferences(QStringLiteral("config/umbrascope/preferences.ini"));
     preferences.SetNotificationsEnabled(false);
     QVERIFY(!Preferences(QStringLiteral("config/umbrascope/preferences.ini")).NotificationsEnabled());
+  }
+
+  // A large scan's changes are made in several runs of the event loop; the
+  // tray and the notifications must see the scan only once all are made, or
+  // a failure at its end would first pass for a success.
+  void activitySettlesOnceTheWholeScanIsApplied() {
+    using umbra::EventLine;
+    using umbra::WatchList;
+    umbra::ui::WatchActivity activity;
+    std::vector<umbra::ui::ScanOutcome> outcomes;
+    connect(&activity, &umbra::ui::WatchActivity::ScanSettled,
+            [&outcomes](const umbra::ui::ScanOutcome& outcome) { outcomes.push_back(outcome); });
+
+    activity.ListCleared(WatchList::Online);
+    activity.ListCleared(WatchList::Offline);
+    activity.NumberListed(WatchList::Online);
+    QTest::qWait(50);
+    QVERIFY(outcomes.empty());
+
+    const std::string text = umbra::Utf8ToGbk("2026/12/11 3:41:30---远程数据加载失败----错误代码:List index out of bounds (1)");
+    EventLine failure;
+    failure.kind = EventLine::Kind::Failure;
+    failure.message = "List index out of bounds (1)";
+    failure.text = text;
+    activity.EventAppended(failure);
+    activity.ScanApplied();
+    QCOMPARE(outcomes.size(), std::size_t{1});
+    QVERIFY(outcomes[0].failed);
+    QCOMPARE(outcomes[0].online, 1);
+    QCOMPARE(outcomes[0].dateTimeText, QStringLiteral("2026/12/11 3:41:30"));
+
+    activity.ScanApplied();  // nothing of a scan seen since: nothing to tell
+    QCOMPARE(outcomes.size(), std::size_t{1});
   }
 
   void readOnlyPreferencesFileIsNeverReplaced() {
@@ -236,11 +271,22 @@ class DesktopCompanionsTest : public QObject {
 
   umbra::ui::TrayIcon& Tray() { return *companions_->Tray(); }
 
+  // Each scan runs on a thread of its own; its changes are made in the
+  // window once it is done.
   void Click(const char* button) {
     QTest::mouseClick(Find<QPushButton>(windows_->Form1(), button), Qt::LeftButton);
+    WaitForTheScan();
   }
 
-  void Tick() { QVERIFY(QMetaObject::invokeMethod(Find<QTimer>(windows_->Form1(), "ScanUpDate"), "timeout")); }
+  void Tick() {
+    QVERIFY(QMetaObject::invokeMethod(Find<QTimer>(windows_->Form1(), "ScanUpDate"), "timeout"));
+    WaitForTheScan();
+  }
+
+  void WaitForTheScan() {
+    QTRY_VERIFY_WITH_TIMEOUT(!Find<umbra::ui::BackgroundWatch>(windows_->Form1(), "BackgroundWatch")->Busy(),
+                             30000);
+  }
 
   std::optional<umbra::test::TempWorkingDir> dir_;
   std::optional<ScriptedHttpServer> server_;
