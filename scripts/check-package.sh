@@ -30,13 +30,13 @@ echo "== Debian package"
   { cat "$scratch/cpack.log" >&2; fail "cpack"; }
 deb=$(ls "$scratch"/deb/umbrascope_*.deb)
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's#^\./#/#' >"$scratch/contents"
-for path in /usr/bin/umbrascope /usr/bin/umbrascope-watch /usr/bin/presence-sim \
+for path in /usr/bin/umbrascope /usr/bin/umbrascope-watch /usr/bin/umbrascope-history /usr/bin/presence-sim \
             /usr/share/applications/org.umbrascope.Umbrascope.desktop \
             /usr/share/metainfo/org.umbrascope.Umbrascope.metainfo.xml \
             /usr/share/icons/hicolor/scalable/apps/umbrascope.svg \
             /usr/share/icons/hicolor/48x48/apps/umbrascope.png \
             /usr/share/icons/hicolor/256x256/apps/umbrascope.png \
-            /usr/share/man/man1/umbrascope-watch.1.gz \
+            /usr/share/man/man1/umbrascope-watch.1.gz /usr/share/man/man1/umbrascope-history.1.gz \
             /usr/share/doc/umbrascope/copyright; do
   grep -qx "$path" "$scratch/contents" || fail "the package lacks $path"
 done
