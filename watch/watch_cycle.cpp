@@ -1,7 +1,8 @@
 #include "watch/watch_cycle.h"
 
-#include <algorithm>
 #include <exception>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "watch/date_time_text.h"
@@ -64,26 +65,24 @@ void WatchCycle::Scan() {
     return;
   }
 
-  PieceList numberTexts = AnalyzeStr(numbers, ",");
-  statusTable_.resize(numberTexts.size());
-  for (std::size_t i = 0; i < numberTexts.size(); ++i) {
-    statusTable_[i].number = std::move(numberTexts[i]);
-  }
+  TakeNumberTexts(numbers);
 
   lastScanFailed_ = false;
   try {
-    const std::string body = http_.Get(PresenceQueryUrl(endpointBase_, statusTable_));
-    const PieceList entries = ReplyEntries(body);
+    WritePresenceQueryUrl(queryUrl_, endpointBase_, statusTable_);
+    const std::string body = http_.Get(queryUrl_);
+    ReplyEntryCursor entries(body);
     view_.ClearList(WatchList::Online);
     view_.ClearList(WatchList::Offline);
-    // Entries beyond the watched numbers answer for nobody: ignored.
-    const std::size_t answered = std::min(entries.size(), statusTable_.size());
-    for (std::size_t i = 0; i < answered; ++i) {
-      StatusRow& row = statusTable_[i];
-      std::string stateCode = EntryStateCode(entries[i]);
+    // Entry i answers for row i. Entries beyond the watched numbers answer
+    // for nobody: they are not even cut out of the body.
+    for (StatusRow& row : statusTable_) {
+      const std::optional<std::string_view> entry = entries.Next();
+      if (!entry) break;
+      const std::string_view stateCode = EntryStateCode(*entry);
       view_.AppendAndSelect(stateCode == "1" ? WatchList::Online : WatchList::Offline, row.number);
       if (stateCode == row.stateCode) continue;
-      row.stateCode = std::move(stateCode);
+      row.stateCode.assign(stateCode);
       ReportChange(row);
     }
     if (baselineDone_ == 0) {
@@ -101,6 +100,25 @@ void WatchCycle::Scan() {
     failure.text = text;
     view_.AppendEvent(failure);
   }
+}
+
+void WatchCycle::TakeNumberTexts(std::string_view numbers) {
+  PieceCursor pieces(numbers, ",");
+  std::size_t count = 0;
+  const auto take = [&](std::string_view piece) {
+    if (count < statusTable_.size()) {
+      // Most scans see the numbers of the scan before: nothing to write.
+      std::string& number = statusTable_[count].number;
+      if (number != piece) number.assign(piece);
+    } else {
+      statusTable_.push_back(StatusRow{std::string(piece), std::string()});
+    }
+    ++count;
+  };
+  while (const std::optional<std::string_view> piece = pieces.NextBeforeDelimiter()) take(*piece);
+  take(pieces.Rest());
+  // Surplus rows at the end go; the others keep their state codes.
+  statusTable_.resize(count);
 }
 
 void WatchCycle::ReportChange(const StatusRow& row) {
