@@ -105,18 +105,25 @@ void WatchCycle::Scan() {
 void WatchCycle::TakeNumberTexts(std::string_view numbers) {
   PieceCursor pieces(numbers, ",");
   std::size_t count = 0;
-  const auto take = [&](std::string_view piece) {
-    if (count < statusTable_.size()) {
-      // Most scans see the numbers of the scan before: nothing to write.
-      std::string& number = statusTable_[count].number;
-      if (number != piece) number.assign(piece);
-    } else {
-      statusTable_.push_back(StatusRow{std::string(piece), std::string()});
+  const auto take = [&](std::string_view piece, bool last) {
+    if (count == statusTable_.size()) {
+      // The table grows once, to its exact size: a doubling vector would
+      // hold up to twice the rows a long list needs.
+      std::size_t more = 1;
+      if (!last) {
+        PieceCursor ahead = pieces;
+        for (++more; ahead.NextBeforeDelimiter(); ++more) {
+        }
+      }
+      statusTable_.reserve(count + more);
+      statusTable_.resize(count + more);
     }
-    ++count;
+    // Most scans see the numbers of the scan before: nothing to write then.
+    std::string& number = statusTable_[count++].number;
+    if (number != piece) number.assign(piece);
   };
-  while (const std::optional<std::string_view> piece = pieces.NextBeforeDelimiter()) take(*piece);
-  take(pieces.Rest());
+  while (const std::optional<std::string_view> piece = pieces.NextBeforeDelimiter()) take(*piece, false);
+  take(pieces.Rest(), true);
   // Surplus rows at the end go; the others keep their state codes.
   statusTable_.resize(count);
 }

@@ -11,6 +11,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/http_client.h"
@@ -65,7 +66,8 @@ int Run(const umbra::console::CommandLine& line) {
   const std::string endpoint =
       settings.endpoint.empty() ? umbra::kDefaultPresenceEndpoint : settings.endpoint;
 
-  umbra::console::ConsoleView view(settings.numbers, settings.refreshTime, stdout, stderr);
+  // The numbers may run to megabytes: moved, not copied.
+  umbra::console::ConsoleView view(std::move(settings.numbers), settings.refreshTime, stdout, stderr);
   ConsoleTimer timer;
   umbra::SystemClock clock;
   umbra::net::HttpClient http;
