@@ -32,6 +32,12 @@ struct HttpClient::Impl {
   std::uint16_t connectedPort = 0;
   CookieStore cookies;
   std::unique_ptr<char[]> buffer = std::make_unique<char[]>(kReceiveBufferSize);
+  // Kept from one request to the next: a query for many numbers is megabytes
+  // each way, and fresh memory for it at every request costs more than the
+  // exchange itself.
+  std::string target;
+  std::string request;
+  std::string bodyBuffer;
 
   std::string Get(std::string_view url);
   void Connect(const HttpUrl& address);
@@ -42,10 +48,9 @@ struct HttpClient::Impl {
 
 std::string HttpClient::Impl::Get(std::string_view url) {
   const HttpUrl address = ParseHttpUrl(UpToNul(url));
-  const std::string target = EncodeRequestTarget(address.target);
+  EncodeRequestTarget(address.target, target);
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-  const std::string request =
-      BuildGetRequest(target, HostHeaderValue(address), cookies.HeaderFor(address.host, target, now));
+  BuildGetRequest(request, target, HostHeaderValue(address), cookies.HeaderFor(address.host, target, now));
 
   const bool keep = connection.IsOpen() && connectedHost == address.host && connectedPort == address.port &&
                     !connection.PeerClosedOrSpoke();
@@ -68,6 +73,8 @@ void HttpClient::Impl::Connect(const HttpUrl& address) {
 std::string HttpClient::Impl::Exchange(const std::string& request, const HttpUrl& address, const std::string& target,
                                        bool connectionWasKept) {
   ReplyParser parser;
+  parser.Body().swap(bodyBuffer);
+  parser.Body().clear();
   bool headTaken = false;
   bool closedByServer = false;
   bool bytesLeftOver = false;
@@ -136,5 +143,11 @@ void HttpClient::SetTimeout(std::chrono::milliseconds timeout) {
 }
 
 std::string HttpClient::Get(std::string_view url) { return impl_->Get(url); }
+
+void HttpClient::Get(std::string_view url, std::string& body) {
+  impl_->bodyBuffer = std::move(body);
+  body.clear();
+  body = impl_->Get(url);
+}
 
 }  // namespace umbra::net

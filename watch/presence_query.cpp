@@ -39,8 +39,8 @@ std::string PresenceQueryUrl(std::string_view endpointBase, const StatusTable& t
 
 PieceList ReplyEntries(std::string_view body) {
   PieceList entries;
-  ReplyEntryCursor cursor(body);
-  while (const std::optional<std::string_view> entry = cursor.Next()) entries.emplace_back(*entry);
+  PieceCursor pieces(body, ";");
+  while (const std::optional<std::string_view> entry = pieces.NextBeforeDelimiter()) entries.emplace_back(*entry);
   return entries;
 }
 
@@ -51,5 +51,18 @@ std::string_view EntryStateCode(std::string_view entry) {
   if (const std::optional<std::string_view> code = parts.NextBeforeDelimiter()) return *code;
   return parts.Rest();
 }
+
+namespace reply_detail {
+
+void ThrowEntryWithoutStateCode() { throw ListIndexError("List index out of bounds (1)"); }
+
+// Runs before different hits never overlap, so the counting stays linear.
+bool EndsAnOddLeadRun(const char* begin, const char* hit) {
+  const char* run = hit;
+  while (run != begin && IsLeadByte(static_cast<unsigned char>(run[-1]))) --run;
+  return (hit - run) % 2 != 0;
+}
+
+}  // namespace reply_detail
 
 }  // namespace umbra

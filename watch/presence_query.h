@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "watch/byte_search.h"
 #include "watch/status_table.h"
 #include "watch/text_split.h"
 
@@ -28,19 +29,6 @@ void WritePresenceQueryUrl(std::string& url, std::string_view endpointBase, cons
 // The reply's entries: the body cut at ";", all pieces but the last.
 PieceList ReplyEntries(std::string_view body);
 
-// The reply's entries one at a time, as views into the body, so that a scan
-// reads no further than the numbers it watches.
-class ReplyEntryCursor {
- public:
-  // `body` must outlive the cursor and the entries it hands out.
-  explicit ReplyEntryCursor(std::string_view body) : pieces_(body, ";") {}
-  // The next entry; nothing once no ";" follows.
-  std::optional<std::string_view> Next() { return pieces_.NextBeforeDelimiter(); }
-
- private:
-  PieceCursor pieces_;
-};
-
 class ListIndexError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -50,5 +38,61 @@ class ListIndexError : public std::runtime_error {
 // a view into `entry`. Throws ListIndexError "List index out of bounds (1)"
 // for an entry without "=", the error the program has always logged for it.
 std::string_view EntryStateCode(std::string_view entry);
+
+// Hands `take` the state code of each of the reply's first `limit` entries,
+// in order, as views into the body, exactly as ReplyEntries and
+// EntryStateCode give them, and returns how many it handed over. An entry
+// without "=" throws ListIndexError once the entries before it have been
+// taken. The body is read in one pass and no further than the entries asked
+// for: a scan of a long list spends most of its time here, so the walk is
+// inline, its state in registers.
+template <typename Take>
+std::size_t ForEachStateCode(std::string_view body, std::size_t limit, Take&& take);
+
+namespace reply_detail {
+
+[[noreturn]] void ThrowEntryWithoutStateCode();
+
+// Every piece of the body that AnalyzeStr would cut (an entry, a key, a code)
+// starts right after a ";" or "=", bytes that are never lead bytes, or at the
+// body's start. So the run of lead bytes that AnalyzeStr counts from a
+// piece's start is the run right before the hit, and one rule serves both
+// delimiters.
+bool EndsAnOddLeadRun(const char* begin, const char* hit);
+
+}  // namespace reply_detail
+
+template <typename Take>
+std::size_t ForEachStateCode(std::string_view body, std::size_t limit, Take&& take) {
+  body = UpToNul(body);
+  const char* const begin = body.data();
+  const char* const end = begin + body.size();
+  TwoByteScanner delimiters(begin, end, ';', '=');
+  // The next ";" or "=" that is not the second byte of a character.
+  const auto nextCut = [&]() -> const char* {
+    for (;;) {
+      const char* const hit = delimiters.Next();
+      if (hit == end || hit == begin || !IsLeadByte(static_cast<unsigned char>(hit[-1])) ||
+          !reply_detail::EndsAnOddLeadRun(begin, hit)) {
+        return hit;
+      }
+    }
+  };
+  std::size_t taken = 0;
+  while (taken < limit) {
+    const char* cut = nextCut();
+    if (cut == end) break;
+    if (*cut == ';') reply_detail::ThrowEntryWithoutStateCode();
+    const char* const code = cut + 1;
+    cut = nextCut();
+    const char* const codeEnd = cut;
+    // Past a second "=", only the ";" that ends the entry matters.
+    while (cut != end && *cut == '=') cut = nextCut();
+    if (cut == end) break;
+    take(std::string_view(code, static_cast<std::size_t>(codeEnd - code)));
+    ++taken;
+  }
+  return taken;
+}
 
 }  // namespace umbra

@@ -14,6 +14,21 @@
 
 namespace umbra {
 
+namespace {
+
+constexpr std::size_t kKeptBodySlack = 1 << 20;
+
+// State codes are a byte or two: compared here rather than through a call.
+bool SameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 WatchCycle::WatchCycle(WatchView& view, RefreshTimer& timer, Clock& clock, net::HttpClient& http,
                        std::string endpointBase)
     : view_(view), timer_(timer), clock_(clock), http_(http), endpointBase_(std::move(endpointBase)) {}
@@ -53,7 +68,7 @@ void WatchCycle::Stop() {
 }
 
 void WatchCycle::Scan() {
-  const std::string numbers = view_.NumbersText();
+  std::string numbers = view_.NumbersText();
   if (numbers.empty()) {
     Stop();
     view_.ShowMessage(texts::EmptyNumbers());
@@ -65,26 +80,34 @@ void WatchCycle::Scan() {
     return;
   }
 
-  TakeNumberTexts(numbers);
+  // The numbers field rarely changes between ticks; while it holds what the
+  // table was last brought into line with, the table and the address stand.
+  if (numbers != numbersTaken_) {
+    TakeNumberTexts(numbers);
+    numbersTaken_ = std::move(numbers);
+    queryUrl_.clear();
+  }
 
   lastScanFailed_ = false;
   try {
-    WritePresenceQueryUrl(queryUrl_, endpointBase_, statusTable_);
-    const std::string body = http_.Get(queryUrl_);
-    ReplyEntryCursor entries(body);
+    if (queryUrl_.empty()) WritePresenceQueryUrl(queryUrl_, endpointBase_, statusTable_);
+    http_.Get(queryUrl_, body_);
     view_.ClearList(WatchList::Online);
     view_.ClearList(WatchList::Offline);
     // Entry i answers for row i. Entries beyond the watched numbers answer
     // for nobody: they are not even cut out of the body.
-    for (StatusRow& row : statusTable_) {
-      const std::optional<std::string_view> entry = entries.Next();
-      if (!entry) break;
-      const std::string_view stateCode = EntryStateCode(*entry);
-      view_.AppendAndSelect(stateCode == "1" ? WatchList::Online : WatchList::Offline, row.number);
-      if (stateCode == row.stateCode) continue;
-      row.stateCode.assign(stateCode);
-      ReportChange(row);
-    }
+    StatusRow* row = statusTable_.data();
+    ForEachStateCode(body_, statusTable_.size(), [&](std::string_view stateCode) {
+      view_.AppendAndSelect(stateCode == "1" ? WatchList::Online : WatchList::Offline, row->number);
+      if (!SameBytes(stateCode, row->stateCode)) {
+        row->stateCode.assign(stateCode);
+        ReportChange(*row);
+      }
+      ++row;
+    });
+    // A reply far larger than the usual ones leaves a buffer to match;
+    // kept, it would hold that memory for the rest of the run.
+    if (body_.capacity() > 4 * body_.size() + kKeptBodySlack) std::string().swap(body_);
     if (baselineDone_ == 0) {
       baselineDone_ = 1;
       timer_.SetEnabled(true);

@@ -56,7 +56,9 @@ class WatchCycle {
   net::HttpClient& http_;
   std::string endpointBase_;
   StatusTable statusTable_;
-  std::string queryUrl_;  // kept between scans, so its buffer is reused
+  std::string numbersTaken_;  // the numbers field the table was last brought into line with
+  std::string queryUrl_;      // the presence query's address for those numbers
+  std::string body_;          // the last reply; its memory serves the next one
   unsigned char baselineDone_ = 0;
   bool lastScanFailed_ = false;
   HistoryFiles historyFiles_;
