@@ -33,10 +33,17 @@ struct HttpClient::Impl {
   CookieStore cookies;
   std::unique_ptr<char[]> buffer = std::make_unique<char[]>(kReceiveBufferSize);
   // Kept from one request to the next: a query for many numbers is megabytes
-  // each way, and fresh memory for it at every request costs more than the
-  // exchange itself.
-  std::string target;
+  // each way, and building it afresh in fresh memory at every request costs
+  // more than the exchange itself. A watch asks for the same address at every
+  // scan: while neither it nor the cookies change, the request goes out as it
+  // was built.
+  HttpUrl address;           // of the kept request; its raw target dropped once encoded
+  std::string target;        // the kept request's target, encoded
+  std::string base;          // what comes before the target in that request's url
+  bool targetVerbatim = false;  // that url ends with `target`, so base + target is the url
   std::string request;
+  bool requestBuilt = false;
+  std::string requestCookies;   // the Cookie value the kept request carries
   std::string bodyBuffer;
 
   std::string Get(std::string_view url);
@@ -47,10 +54,27 @@ struct HttpClient::Impl {
 };
 
 std::string HttpClient::Impl::Get(std::string_view url) {
-  const HttpUrl address = ParseHttpUrl(UpToNul(url));
-  EncodeRequestTarget(address.target, target);
+  // base + target holds no NUL, so a url equal to it is read whole.
+  const bool sameUrl = targetVerbatim && url.size() == base.size() + target.size() &&
+                       url.substr(0, base.size()) == base && url.substr(base.size()) == target;
+  if (!sameUrl) {
+    url = UpToNul(url);
+    targetVerbatim = false;
+    requestBuilt = false;
+    address = ParseHttpUrl(url);
+    EncodeRequestTarget(address.target, target);
+    std::string().swap(address.target);
+    targetVerbatim = url.size() >= target.size() && url.substr(url.size() - target.size()) == target;
+    base.assign(url.substr(0, targetVerbatim ? url.size() - target.size() : 0));
+  }
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-  BuildGetRequest(request, target, HostHeaderValue(address), cookies.HeaderFor(address.host, target, now));
+  std::string cookieHeader = cookies.HeaderFor(address.host, target, now);
+  if (!requestBuilt || cookieHeader != requestCookies) {
+    requestBuilt = false;
+    BuildGetRequest(request, target, HostHeaderValue(address), cookieHeader);
+    requestCookies = std::move(cookieHeader);
+    requestBuilt = true;
+  }
 
   const bool keep = connection.IsOpen() && connectedHost == address.host && connectedPort == address.port &&
                     !connection.PeerClosedOrSpoke();

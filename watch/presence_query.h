@@ -64,15 +64,13 @@ bool EndsAnOddLeadRun(const char* begin, const char* hit);
 
 template <typename Take>
 std::size_t ForEachStateCode(std::string_view body, std::size_t limit, Take&& take) {
-  body = UpToNul(body);
   const char* const begin = body.data();
-  const char* const end = begin + body.size();
-  TwoByteScanner delimiters(begin, end, ';', '=');
+  TwoByteScanner<> delimiters(begin, begin + body.size(), ';', '=');
   // The next ";" or "=" that is not the second byte of a character.
   const auto nextCut = [&]() -> const char* {
     for (;;) {
       const char* const hit = delimiters.Next();
-      if (hit == end || hit == begin || !IsLeadByte(static_cast<unsigned char>(hit[-1])) ||
+      if (hit == delimiters.End() || hit == begin || !IsLeadByte(static_cast<unsigned char>(hit[-1])) ||
           !reply_detail::EndsAnOddLeadRun(begin, hit)) {
         return hit;
       }
@@ -81,14 +79,14 @@ std::size_t ForEachStateCode(std::string_view body, std::size_t limit, Take&& ta
   std::size_t taken = 0;
   while (taken < limit) {
     const char* cut = nextCut();
-    if (cut == end) break;
+    if (cut == delimiters.End()) break;
     if (*cut == ';') reply_detail::ThrowEntryWithoutStateCode();
     const char* const code = cut + 1;
     cut = nextCut();
     const char* const codeEnd = cut;
     // Past a second "=", only the ";" that ends the entry matters.
-    while (cut != end && *cut == '=') cut = nextCut();
-    if (cut == end) break;
+    while (cut != delimiters.End() && *cut == '=') cut = nextCut();
+    if (cut == delimiters.End()) break;
     take(std::string_view(code, static_cast<std::size_t>(codeEnd - code)));
     ++taken;
   }
