@@ -1,7 +1,7 @@
 #pragma once
 // The presence query's request target and the reading of its reply.
 
-#include <optional>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
