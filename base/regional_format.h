@@ -9,11 +9,14 @@
 
 namespace umbra {
 
-// The date in the short date format of the current time locale.
+// The date in the short date format of the current time locale: "2026/1/2"
+// under a Chinese locale and under the C locale, the locale's own numeric
+// date otherwise.
 std::string ShortDateText(const LocalDateTime& at);
 
 // The time of day, with seconds, in the long time format of the current
-// time locale.
+// time locale: "3:41:30" under a Chinese locale and under the C locale, the
+// locale's own time otherwise.
 std::string LongTimeText(const LocalDateTime& at);
 
 // The system's text for an error number, worded in the current locale and

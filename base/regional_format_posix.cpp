@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 #include "base/gbk.h"
 
@@ -14,12 +15,20 @@ namespace umbra {
 
 namespace {
 
-// The C locale in any character set ("C", "C.UTF-8", "POSIX") sets no
-// regional format; its own "%m/%d/%y" would read wrongly to most users.
-bool LocaleSetsNoFormat() {
+bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
+
+// Under a Chinese locale, and under the C locale, which sets no regional
+// format of its own, dates and times take the short date and long time that
+// the program's users know from their own systems: "2026/12/11 3:41:30".
+// glibc's Chinese formats ("2026年12月11日 03时41分30秒") are not those, and the
+// C locale's "%m/%d/%y" reads wrongly to them. Every other locale keeps its
+// own numeric formats.
+bool UsesTheProgramsOwnFormat() {
   const char* name = std::setlocale(LC_TIME, nullptr);
-  return name == nullptr || std::strcmp(name, "C") == 0 || std::strncmp(name, "C.", 2) == 0 ||
-         std::strcmp(name, "POSIX") == 0;
+  if (name == nullptr) return true;
+  return std::strcmp(name, "C") == 0 || StartsWith(name, "C.") || std::strcmp(name, "POSIX") == 0 ||
+         std::strcmp(name, "zh") == 0 || StartsWith(name, "zh_") || StartsWith(name, "zh.") ||
+         StartsWith(name, "zh@");
 }
 
 std::tm ToTm(const LocalDateTime& at) {
@@ -47,12 +56,20 @@ std::string Format(const char* format, const std::tm& tm) {
 }
 
 // strftime writes in the character set of the time locale, which may differ
-// from the program's ctype locale; the program's texts are GBK.
+// from the program's ctype locale; the program's texts are GBK. Whether that
+// character set is UTF-8 is looked up once per time locale, not per line.
 std::string FromTimeLocaleCharset(const std::string& text) {
-  const locale_t timeLocale = newlocale(LC_ALL_MASK, std::setlocale(LC_TIME, nullptr), locale_t{});
-  if (timeLocale == locale_t{}) return text;
-  const bool utf8 = std::strcmp(nl_langinfo_l(CODESET, timeLocale), "UTF-8") == 0;
-  freelocale(timeLocale);
+  thread_local std::string checkedLocale;
+  thread_local bool utf8 = false;
+  const char* name = std::setlocale(LC_TIME, nullptr);
+  if (name == nullptr) return text;
+  if (checkedLocale != name) {
+    const locale_t timeLocale = newlocale(LC_ALL_MASK, name, locale_t{});
+    if (timeLocale == locale_t{}) return text;
+    utf8 = std::strcmp(nl_langinfo_l(CODESET, timeLocale), "UTF-8") == 0;
+    freelocale(timeLocale);
+    checkedLocale = name;
+  }
   return utf8 ? Utf8ToGbk(text) : text;
 }
 
@@ -64,13 +81,16 @@ std::string Printed(const char* format, int a, int b, int c) {
 
 }  // namespace
 
+// "2026/1/2": month and day without leading zeros.
 std::string ShortDateText(const LocalDateTime& at) {
-  if (LocaleSetsNoFormat()) return Printed("%04d/%02d/%02d", at.year, at.month, at.day);
+  if (UsesTheProgramsOwnFormat()) return Printed("%04d/%d/%d", at.year, at.month, at.day);
   return FromTimeLocaleCharset(Format(nl_langinfo(D_FMT), ToTm(at)));
 }
 
+// "3:41:30": the hour without a leading zero, minutes and seconds with two
+// digits.
 std::string LongTimeText(const LocalDateTime& at) {
-  if (LocaleSetsNoFormat()) return Printed("%02d:%02d:%02d", at.hour, at.minute, at.second);
+  if (UsesTheProgramsOwnFormat()) return Printed("%d:%02d:%02d", at.hour, at.minute, at.second);
   return FromTimeLocaleCharset(Format(nl_langinfo(T_FMT), ToTm(at)));
 }
 

@@ -44,6 +44,19 @@ struct HttpClient::Impl {
   std::uint16_t connectedPort = 0;
   CookieStore cookies;
   std::unique_ptr<char[]> buffer = std::make_unique<char[]>(kReceiveBufferSize);
+  // Kept from one request to the next: a query for many numbers is megabytes
+  // each way, and building it afresh in fresh memory at every request costs
+  // more than the exchange itself. A watch asks for the same address at every
+  // scan: while neither it nor the cookies change, the request goes out as it
+  // was built.
+  HttpUrl address;           // of the kept request; its raw target dropped once encoded
+  std::string target;        // the kept request's target, encoded
+  std::string base;          // what comes before the target in that request's url
+  bool targetVerbatim = false;  // that url ends with `target`, so base + target is the url
+  std::string request;
+  bool requestBuilt = false;
+  std::string requestCookies;   // the Cookie value the kept request carries
+  std::string bodyBuffer;
 
   std::string Get(std::string_view url);
   // The limit of one wait: the client's own, or what is left of the whole
@@ -58,11 +71,27 @@ struct HttpClient::Impl {
 std::string HttpClient::Impl::Get(std::string_view url) {
   const Deadline whole(exchangeTimeout);
   if (canceller.Cancelled()) throw ExchangeCancelled();
-  const HttpUrl address = ParseHttpUrl(UpToNul(url));
-  const std::string target = EncodeRequestTarget(address.target);
+  // base + target holds no NUL, so a url equal to it is read whole.
+  const bool sameUrl = targetVerbatim && url.size() == base.size() + target.size() &&
+                       url.substr(0, base.size()) == base && url.substr(base.size()) == target;
+  if (!sameUrl) {
+    url = UpToNul(url);
+    targetVerbatim = false;
+    requestBuilt = false;
+    address = ParseHttpUrl(url);
+    EncodeRequestTarget(address.target, target);
+    std::string().swap(address.target);
+    targetVerbatim = url.size() >= target.size() && url.substr(url.size() - target.size()) == target;
+    base.assign(url.substr(0, targetVerbatim ? url.size() - target.size() : 0));
+  }
   const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-  const std::string request =
-      BuildGetRequest(target, HostHeaderValue(address), cookies.HeaderFor(address.host, target, now));
+  std::string cookieHeader = cookies.HeaderFor(address.host, target, now);
+  if (!requestBuilt || cookieHeader != requestCookies) {
+    requestBuilt = false;
+    BuildGetRequest(request, target, HostHeaderValue(address), cookieHeader);
+    requestCookies = std::move(cookieHeader);
+    requestBuilt = true;
+  }
 
   const bool keep = connection.IsOpen() && connectedHost == address.host && connectedPort == address.port &&
                     !connection.PeerClosedOrSpoke();
@@ -85,6 +114,8 @@ void HttpClient::Impl::Connect(const HttpUrl& address, const Deadline& whole) {
 std::string HttpClient::Impl::Exchange(const std::string& request, const HttpUrl& address, const std::string& target,
                                        bool connectionWasKept, const Deadline& whole) {
   ReplyParser parser;
+  parser.Body().swap(bodyBuffer);
+  parser.Body().clear();
   bool headTaken = false;
   bool closedByServer = false;
   bool bytesLeftOver = false;
@@ -168,5 +199,11 @@ void HttpClient::Cancel() noexcept { impl_->canceller.Cancel(); }
 void HttpClient::ClearCancel() noexcept { impl_->canceller.Clear(); }
 
 std::string HttpClient::Get(std::string_view url) { return impl_->Get(url); }
+
+void HttpClient::Get(std::string_view url, std::string& body) {
+  impl_->bodyBuffer = std::move(body);
+  body.clear();
+  body = impl_->Get(url);
+}
 
 }  // namespace umbra::net

@@ -65,6 +65,10 @@ class HttpClient {
   // the request; a connection kept from an earlier Get is reused, and if the
   // server has dropped it meanwhile the request goes again on a new one.
   std::string Get(std::string_view url);
+  // The same, the body read into `body`: whatever memory `body` holds is
+  // used for the reply, so a caller that keeps it for the next request reads
+  // a long reply without allocating again. On failure `body` is left empty.
+  void Get(std::string_view url, std::string& body);
 
  private:
   struct Impl;

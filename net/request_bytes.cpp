@@ -12,6 +12,13 @@ constexpr std::string_view kFixedAfterHost =
 std::string BuildGetRequest(std::string_view encodedTarget, std::string_view hostHeader,
                             std::string_view cookieHeader) {
   std::string request;
+  BuildGetRequest(request, encodedTarget, hostHeader, cookieHeader);
+  return request;
+}
+
+void BuildGetRequest(std::string& request, std::string_view encodedTarget, std::string_view hostHeader,
+                     std::string_view cookieHeader) {
+  request.clear();
   request.reserve(encodedTarget.size() + hostHeader.size() + cookieHeader.size() + 160);
   request += "GET ";
   request += encodedTarget;
@@ -25,7 +32,6 @@ std::string BuildGetRequest(std::string_view encodedTarget, std::string_view hos
     request += "\r\n";
   }
   request += "\r\n";
-  return request;
 }
 
 }  // namespace umbra::net

@@ -12,5 +12,9 @@ namespace umbra::net {
 // is the Cookie header's value; the header is left out when it is empty.
 std::string BuildGetRequest(std::string_view encodedTarget, std::string_view hostHeader,
                             std::string_view cookieHeader);
+// The same into `request`, replacing what it held, so that a kept buffer
+// serves every request.
+void BuildGetRequest(std::string& request, std::string_view encodedTarget, std::string_view hostHeader,
+                     std::string_view cookieHeader);
 
 }  // namespace umbra::net

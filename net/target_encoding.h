@@ -14,5 +14,8 @@ bool StandsInRequestTarget(unsigned char byte);
 // Percent-encodes (uppercase hex) every byte that cannot stand in a request
 // target; every other byte is kept. Linear in the length of `target`.
 std::string EncodeRequestTarget(std::string_view target);
+// The same into `out`, replacing what it held: a caller that keeps `out`
+// encodes a long target without allocating again.
+void EncodeRequestTarget(std::string_view target, std::string& out);
 
 }  // namespace umbra::net

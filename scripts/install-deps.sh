@@ -44,3 +44,9 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
   "${as_root[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 ||
     echo "install-deps: could not generate zh_CN.UTF-8; its test will be skipped" >&2
 fi
+
+# A locale of another region, whose own date and time formats the program
+# keeps; the tests check that under it.
+if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
+  $sudo localedef -i en_US -f UTF-8 en_US.UTF-8
+fi

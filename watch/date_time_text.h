@@ -8,8 +8,8 @@
 namespace umbra {
 
 // The short date of the current LC_TIME locale, a blank and the time with
-// seconds, as GBK bytes; at exactly 00:00:00 the date alone. In the C locale,
-// which sets no regional format, the form is "2026/12/10 20:34:05".
+// seconds, as GBK bytes; at exactly 00:00:00 the date alone. Under a Chinese
+// locale and under the C locale the form is "2027/1/2 3:41:30".
 std::string DateTimeText(const LocalDateTime& at);
 
 // The machine's local clock.

@@ -2,48 +2,48 @@
 
 namespace umbra {
 
-namespace {
+PieceCursor::PieceCursor(std::string_view text, std::string_view delimiter)
+    : text_(UpToNul(text)), delimiter_(UpToNul(delimiter)) {}
 
-// Finds the first occurrence of `delimiter` in `rest` that does not begin on a
-// trailing byte. A byte is a trailing byte when it stands directly behind an
-// odd number of consecutive lead bytes counted from the start of `rest`. The
-// lead-byte run is carried forward as the search advances, so the whole
-// search stays linear in the length of `rest`.
-std::size_t FindOnCharacterBoundary(std::string_view rest, std::string_view delimiter) {
-  std::size_t scanned = 0;    // bytes of `rest` whose run has been counted
-  std::size_t leadRun = 0;    // consecutive lead bytes ending just before `scanned`
-  std::size_t from = 0;
+// The first occurrence of the delimiter at or after the current position that
+// does not begin on a trailing byte: a byte that stands directly behind an
+// odd number of consecutive lead bytes, counted from the current position.
+// The run before a hit is counted backwards, and only as far as the previous
+// hit, whose run is carried over: text without lead bytes costs no more than
+// the byte search itself, and no byte is counted twice, so the search stays
+// linear whatever the text.
+std::size_t PieceCursor::FindOnCharacterBoundary() const {
+  if (delimiter_.empty() || current_ >= text_.size()) return std::string_view::npos;
+  std::size_t countedFrom = current_;  // bytes before it have been counted
+  std::size_t runAtCounted = 0;        // lead bytes directly before countedFrom
+  std::size_t from = current_;
   for (;;) {
-    const std::size_t hit = rest.find(delimiter, from);
+    const std::size_t hit = delimiter_.size() == 1 ? text_.find(delimiter_.front(), from)
+                                                   : text_.find(delimiter_, from);
     if (hit == std::string_view::npos) return hit;
-    for (; scanned < hit; ++scanned) {
-      leadRun = IsLeadByte(static_cast<unsigned char>(rest[scanned])) ? leadRun + 1 : 0;
-    }
+    std::size_t pos = hit;
+    while (pos > countedFrom && IsLeadByte(static_cast<unsigned char>(text_[pos - 1]))) --pos;
+    const std::size_t leadRun = hit - pos + (pos == countedFrom ? runAtCounted : 0);
     if (leadRun % 2 == 0) return hit;
+    countedFrom = hit;
+    runAtCounted = leadRun;
     from = hit + 1;
   }
 }
 
-}  // namespace
+std::optional<std::string_view> PieceCursor::NextBeforeDelimiter() {
+  const std::size_t hit = FindOnCharacterBoundary();
+  if (hit == std::string_view::npos) return std::nullopt;
+  const std::string_view piece = text_.substr(current_, hit - current_);
+  current_ = hit + delimiter_.size();
+  return piece;
+}
 
 PieceList AnalyzeStr(std::string_view text, std::string_view delimiter) {
-  text = UpToNul(text);
-  delimiter = UpToNul(delimiter);
+  PieceCursor cursor(text, delimiter);
   PieceList pieces;
-  if (delimiter.empty()) {
-    pieces.emplace_back(text);
-    return pieces;
-  }
-  std::size_t current = 0;
-  for (;;) {
-    const std::string_view rest = text.substr(current);
-    const std::size_t hit = rest.empty() ? std::string_view::npos
-                                         : FindOnCharacterBoundary(rest, delimiter);
-    if (hit == std::string_view::npos) break;
-    pieces.emplace_back(rest.substr(0, hit));
-    current += hit + delimiter.size();
-  }
-  pieces.emplace_back(text.substr(current));
+  while (const std::optional<std::string_view> piece = cursor.NextBeforeDelimiter()) pieces.emplace_back(*piece);
+  pieces.emplace_back(cursor.Rest());
   return pieces;
 }
 

@@ -1,7 +1,8 @@
 #include "watch/watch_cycle.h"
 
-#include <algorithm>
 #include <exception>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "watch/date_time_text.h"
@@ -12,6 +13,21 @@
 #include "watch/watch_texts.h"
 
 namespace umbra {
+
+namespace {
+
+constexpr std::size_t kKeptBodySlack = 1 << 20;
+
+// State codes are a byte or two: compared here rather than through a call.
+bool SameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 WatchCycle::WatchCycle(WatchView& view, RefreshTimer& timer, Clock& clock, net::HttpClient& http,
                        std::string endpointBase)
@@ -52,7 +68,7 @@ void WatchCycle::Stop() {
 }
 
 void WatchCycle::Scan() {
-  const std::string numbers = view_.NumbersText();
+  std::string numbers = view_.NumbersText();
   if (numbers.empty()) {
     Stop();
     view_.ShowMessage(texts::EmptyNumbers());
@@ -64,28 +80,34 @@ void WatchCycle::Scan() {
     return;
   }
 
-  PieceList numberTexts = AnalyzeStr(numbers, ",");
-  statusTable_.resize(numberTexts.size());
-  for (std::size_t i = 0; i < numberTexts.size(); ++i) {
-    statusTable_[i].number = std::move(numberTexts[i]);
+  // The numbers field rarely changes between ticks; while it holds what the
+  // table was last brought into line with, the table and the address stand.
+  if (numbers != numbersTaken_) {
+    TakeNumberTexts(numbers);
+    numbersTaken_ = std::move(numbers);
+    queryUrl_.clear();
   }
 
   lastScanFailed_ = false;
   try {
-    const std::string body = http_.Get(PresenceQueryUrl(endpointBase_, statusTable_));
-    const PieceList entries = ReplyEntries(body);
+    if (queryUrl_.empty()) WritePresenceQueryUrl(queryUrl_, endpointBase_, statusTable_);
+    http_.Get(queryUrl_, body_);
     view_.ClearList(WatchList::Online);
     view_.ClearList(WatchList::Offline);
-    // Entries beyond the watched numbers answer for nobody: ignored.
-    const std::size_t answered = std::min(entries.size(), statusTable_.size());
-    for (std::size_t i = 0; i < answered; ++i) {
-      StatusRow& row = statusTable_[i];
-      std::string stateCode = EntryStateCode(entries[i]);
-      view_.AppendAndSelect(stateCode == "1" ? WatchList::Online : WatchList::Offline, row.number);
-      if (stateCode == row.stateCode) continue;
-      row.stateCode = std::move(stateCode);
-      ReportChange(row);
-    }
+    // Entry i answers for row i. Entries beyond the watched numbers answer
+    // for nobody: they are not even cut out of the body.
+    StatusRow* row = statusTable_.data();
+    ForEachStateCode(body_, statusTable_.size(), [&](std::string_view stateCode) {
+      view_.AppendAndSelect(stateCode == "1" ? WatchList::Online : WatchList::Offline, row->number);
+      if (!SameBytes(stateCode, row->stateCode)) {
+        row->stateCode.assign(stateCode);
+        ReportChange(*row);
+      }
+      ++row;
+    });
+    // A reply far larger than the usual ones leaves a buffer to match;
+    // kept, it would hold that memory for the rest of the run.
+    if (body_.capacity() > 4 * body_.size() + kKeptBodySlack) std::string().swap(body_);
     if (baselineDone_ == 0) {
       baselineDone_ = 1;
       timer_.SetEnabled(true);
@@ -101,6 +123,32 @@ void WatchCycle::Scan() {
     failure.text = text;
     view_.AppendEvent(failure);
   }
+}
+
+void WatchCycle::TakeNumberTexts(std::string_view numbers) {
+  PieceCursor pieces(numbers, ",");
+  std::size_t count = 0;
+  const auto take = [&](std::string_view piece, bool last) {
+    if (count == statusTable_.size()) {
+      // The table grows once, to its exact size: a doubling vector would
+      // hold up to twice the rows a long list needs.
+      std::size_t more = 1;
+      if (!last) {
+        PieceCursor ahead = pieces;
+        for (++more; ahead.NextBeforeDelimiter(); ++more) {
+        }
+      }
+      statusTable_.reserve(count + more);
+      statusTable_.resize(count + more);
+    }
+    // Most scans see the numbers of the scan before: nothing to write then.
+    std::string& number = statusTable_[count++].number;
+    if (number != piece) number.assign(piece);
+  };
+  while (const std::optional<std::string_view> piece = pieces.NextBeforeDelimiter()) take(*piece, false);
+  take(pieces.Rest(), true);
+  // Surplus rows at the end go; the others keep their state codes.
+  statusTable_.resize(count);
 }
 
 void WatchCycle::ReportChange(const StatusRow& row) {

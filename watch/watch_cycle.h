@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "net/http_client.h"
 #include "watch/history_file.h"
@@ -42,6 +43,10 @@ class WatchCycle {
   bool LastScanFailed() const { return lastScanFailed_; }
 
  private:
+  // Brings StatusTable into line with the numbers field cut at ",": row i
+  // gets the i-th number text and keeps its state code; new rows start empty,
+  // surplus rows go.
+  void TakeNumberTexts(std::string_view numbers);
   // The change line in the event log and the history line in the number's file.
   void ReportChange(const StatusRow& row);
 
@@ -51,6 +56,9 @@ class WatchCycle {
   net::HttpClient& http_;
   std::string endpointBase_;
   StatusTable statusTable_;
+  std::string numbersTaken_;  // the numbers field the table was last brought into line with
+  std::string queryUrl_;      // the presence query's address for those numbers
+  std::string body_;          // the last reply; its memory serves the next one
   unsigned char baselineDone_ = 0;
   bool lastScanFailed_ = false;
   HistoryFiles historyFiles_;

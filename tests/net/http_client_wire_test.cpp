@@ -170,6 +170,49 @@ TEST_F(HttpClientWire, CookiesGoBackWithLaterRequestsOfTheRun) {
   EXPECT_EQ(requests[2].bytes, ExpectedRequest("/getonline?Type=1&3:", HostHeader()));
 }
 
+// A watch asks for the same address at every scan; each request carries the
+// cookies of its moment, and every address its own target, escaped or not.
+TEST_F(HttpClientWire, RepeatedAddressesCarryTheCookiesOfTheirMoment) {
+  const std::string setCookie = "HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc\r\nContent-Length: 0\r\n\r\n";
+  const std::string changeCookie = "HTTP/1.1 200 OK\r\nSet-Cookie: sid=xyz\r\nContent-Length: 0\r\n\r\n";
+  const std::string dropCookie = "HTTP/1.1 200 OK\r\nSet-Cookie: sid=xyz; Max-Age=0\r\nContent-Length: 0\r\n\r\n";
+  server.SetScript({ScriptedReply::Ok(""), ScriptedReply::Raw(setCookie), ScriptedReply::Ok(""),
+                    ScriptedReply::Raw(changeCookie), ScriptedReply::Ok(""), ScriptedReply::Raw(dropCookie),
+                    ScriptedReply::Ok(""), ScriptedReply::Ok(""), ScriptedReply::Ok(""), ScriptedReply::Ok("")});
+  const std::string plain = "/getonline?Type=1&1:2:";
+  const std::string escaped = "/getonline?Type=1&1 2:";
+  for (const std::string& target : {plain, plain, plain, plain, plain, plain, plain, escaped, escaped, plain}) {
+    client.Get(server.Url(target));
+  }
+  const std::string host = HostHeader();
+  const std::vector<std::string> expected = {
+      ExpectedRequest(plain, host),
+      ExpectedRequest(plain, host),
+      ExpectedRequest(plain, host, "sid=abc"),
+      ExpectedRequest(plain, host, "sid=abc"),
+      ExpectedRequest(plain, host, "sid=xyz"),
+      ExpectedRequest(plain, host, "sid=xyz"),
+      ExpectedRequest(plain, host),
+      ExpectedRequest("/getonline?Type=1&1%202:", host),
+      ExpectedRequest("/getonline?Type=1&1%202:", host),
+      ExpectedRequest(plain, host),
+  };
+  const std::vector<RecordedRequest> requests = server.Requests();
+  ASSERT_EQ(requests.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(requests[i].bytes, expected[i]) << "request " << i;
+}
+
+TEST_F(HttpClientWire, TheSameTargetAtAnotherHostGoesToThatHost) {
+  server.SetScript({ScriptedReply::Ok(""), ScriptedReply::Ok("")});
+  const std::string otherHost = "localhost:" + std::to_string(server.Port());
+  client.Get(server.Url("/getonline?Type=1&1:"));
+  client.Get("http://" + otherHost + "/getonline?Type=1&1:");
+  const std::vector<RecordedRequest> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].bytes, ExpectedRequest("/getonline?Type=1&1:", otherHost));
+  EXPECT_EQ(requests[1].connection, 2);
+}
+
 TEST_F(HttpClientWire, CookiesAreNotSentToAnotherHost) {
   server.SetScript({ScriptedReply::Raw("HTTP/1.1 200 OK\r\nSet-Cookie: sid=abc\r\nContent-Length: 0\r\n\r\n"),
                     ScriptedReply::Ok("")});

@@ -45,6 +45,22 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"Empty", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Long targets are looked at in blocks: a byte to escape is found wherever
+// it stands, at a block's edge and in a short tail too.
+TEST(TargetEncoding, FindsEveryByteToEscapeInALongTarget) {
+  const std::string digits(200, '7');
+  for (std::size_t at : {0u, 1u, 31u, 32u, 33u, 63u, 64u, 95u, 190u, 199u}) {
+    for (char bad : {' ', '%', '\x81', 'a'}) {
+      std::string raw = digits;
+      raw[at] = bad;
+      const std::string expected = bad == 'a' ? raw
+                                   : digits.substr(0, at) + (bad == ' ' ? "%20" : bad == '%' ? "%25" : "%81") +
+                                         digits.substr(at + 1);
+      EXPECT_EQ(EncodeRequestTarget(raw), expected) << "byte " << int(static_cast<unsigned char>(bad)) << " at " << at;
+    }
+  }
+}
+
 int HexValue(char c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
 
 // Every byte value: the result holds only bytes a request line can carry,

@@ -174,6 +174,42 @@ TEST_F(WatchCycleTest, EntriesAreMatchedToNumbersByPositionOnly) {
   EXPECT_FALSE(watch_.LastScanFailed());
 }
 
+TEST_F(WatchCycleTest, EntriesBeyondTheNumbersAreNotReadAtAll) {
+  // Were the surplus entries read, the one without "=" would fail the scan.
+  server_.ReplyOkToEveryRequest("a=1;b=0;broken;" + std::string(1 << 20, ';'));
+  watch_.Start();
+  EXPECT_EQ(Online(), Lines{"111"});
+  EXPECT_EQ(Offline(), Lines{"222"});
+  EXPECT_EQ(Log(), (Lines{ChangeLine("111", "在线!"), ChangeLine("222", "离线")}));
+  EXPECT_FALSE(watch_.LastScanFailed());
+}
+
+TEST_F(WatchCycleTest, RowsAddedLaterStartEmptyWhileKeptRowsKeepTheirCodes) {
+  view_.numbers = "111";
+  server_.SetScript({ScriptedReply::Ok("a=1;"), ScriptedReply::Ok("a=1;b=0;c=;"), ScriptedReply::Ok("a=0;")});
+  watch_.Start();
+  view_.numbers = "111,222,333";
+  watch_.Tick();
+  // 111 is unchanged; 222 is new; 333's empty code equals a new row's.
+  EXPECT_EQ(Log(), (Lines{ChangeLine("111", "在线!"), ChangeLine("222", "隐身中!")}));
+  EXPECT_EQ(Offline(), (Lines{"222", "333"}));
+  view_.numbers = "111";
+  watch_.Tick();
+  ASSERT_EQ(watch_.Table().size(), 1u);
+  EXPECT_EQ(Log().back(), ChangeLine("111", "隐身中!"));
+}
+
+// The reply is cut by the same rule as any text: a ";" right behind a lead
+// byte is the second byte of a character, not the end of an entry.
+TEST_F(WatchCycleTest, ASemicolonBehindALeadByteEndsNoEntry) {
+  server_.ReplyOkToEveryRequest("a=1\x81;b=0;");
+  watch_.Start();
+  EXPECT_EQ(Online(), Lines{});
+  EXPECT_EQ(Offline(), Lines{"111"});
+  EXPECT_EQ(watch_.Table()[0].stateCode, "1\x81;b");
+  EXPECT_EQ(watch_.Table()[1].stateCode, "");
+}
+
 TEST_F(WatchCycleTest, NumberTextsAreKeptAsTyped) {
   view_.numbers = "123, 456,";
   server_.ReplyOkToEveryRequest("a=1;b=0;c=0;");

@@ -1,6 +1,7 @@
 #include "tools/watch_console/console_view.h"
 
 #include <utility>
+#include <vector>
 
 #include "base/gbk.h"
 #include "tools/watch_console/event_json.h"
@@ -15,13 +16,37 @@ void PrintLine(std::FILE* out, const std::string& utf8) {
   std::fflush(out);  // a watcher's output is read as it comes
 }
 
-std::string Joined(const std::vector<std::string>& numbers) {
-  std::string joined;
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    if (i > 0) joined += ',';
-    joined += GbkToUtf8(numbers[i]);
+void AppendNumber(std::string& list, std::size_t& count, std::string_view number) {
+  if (count++ > 0) list += ',';
+  list += number;
+}
+
+// The caption and the whole list, converted at once. That gives the same
+// bytes as converting number by number: "," is never the second byte of a GBK
+// character, so no character (nor a broken one) reaches across it.
+void PrintList(std::FILE* out, std::string_view caption, const std::string& gbkList) {
+  const std::string utf8 = GbkToUtf8(gbkList);
+  std::fwrite(caption.data(), 1, caption.size(), out);
+  std::fwrite(utf8.data(), 1, utf8.size(), out);
+  std::fputc('\n', out);
+  std::fflush(out);
+}
+
+// The numbers of a list kept as one text. A number text never holds ",",
+// since the numbers field is cut at ","; the count tells an empty list from
+// a list of one empty number text.
+std::vector<std::string> Numbers(const std::string& list, std::size_t count) {
+  std::vector<std::string> numbers;
+  if (count == 0) return numbers;
+  numbers.reserve(count);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t comma = list.find(',', start);
+    numbers.emplace_back(list.substr(start, comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
   }
-  return joined;
+  return numbers;
 }
 
 }  // namespace
@@ -31,17 +56,23 @@ ConsoleView::ConsoleView(std::string numbers, std::string refresh, std::FILE* ou
     : numbers_(std::move(numbers)), refresh_(std::move(refresh)), out_(out), messages_(messages), form_(form) {}
 
 void ConsoleView::ClearList(WatchList list) {
-  if (list == WatchList::Online) online_.clear();
-  if (list == WatchList::Offline) offline_.clear();
+  if (list == WatchList::Online) {
+    online_.clear();
+    onlineCount_ = 0;
+  }
+  if (list == WatchList::Offline) {
+    offline_.clear();
+    offlineCount_ = 0;
+  }
 }
 
 void ConsoleView::AppendAndSelect(WatchList list, std::string_view line) {
   switch (list) {
     case WatchList::Online:
-      online_.emplace_back(line);
+      AppendNumber(online_, onlineCount_, line);
       break;
     case WatchList::Offline:
-      offline_.emplace_back(line);
+      AppendNumber(offline_, offlineCount_, line);
       break;
     case WatchList::EventLog:
       break;
@@ -59,11 +90,11 @@ void ConsoleView::ShowMessage(const std::string& text) {
 
 void ConsoleView::PrintLists() {
   if (form_ == OutputForm::Json) {
-    PrintLine(out_, ListsJson(online_, offline_));
+    PrintLine(out_, ListsJson(Numbers(online_, onlineCount_), Numbers(offline_, offlineCount_)));
     return;
   }
-  PrintLine(out_, "在线状态: " + Joined(online_));
-  PrintLine(out_, "离线状态: " + Joined(offline_));
+  PrintList(out_, "在线状态: ", online_);
+  PrintList(out_, "离线状态: ", offline_);
 }
 
 }  // namespace umbra::console

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "watch/watch_ports.h"
 
@@ -48,8 +47,12 @@ class ConsoleView final : public WatchView {
   std::FILE* messages_;
   OutputForm form_;
   bool messageShown_ = false;
-  std::vector<std::string> online_;
-  std::vector<std::string> offline_;
+  // Each list as one GBK text, its numbers joined by ",", so that a list of
+  // many thousands is one buffer and one conversion.
+  std::string online_;
+  std::string offline_;
+  std::size_t onlineCount_ = 0;
+  std::size_t offlineCount_ = 0;
 };
 
 }  // namespace umbra::console

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "net/http_client.h"
@@ -135,7 +136,8 @@ int Run(const umbra::console::CommandLine& line) {
   const std::string endpoint =
       settings.endpoint.empty() ? umbra::kDefaultPresenceEndpoint : settings.endpoint;
 
-  umbra::console::ConsoleView console(settings.numbers, settings.refreshTime, stdout, stderr,
+  // The numbers may run to megabytes: moved, not copied.
+  umbra::console::ConsoleView console(std::move(settings.numbers), settings.refreshTime, stdout, stderr,
                                       line.json ? umbra::console::OutputForm::Json
                                                 : umbra::console::OutputForm::Text);
   QuietWhenCancelled view(console);
