@@ -95,6 +95,11 @@ int main(int argc, char** argv) {
   if (close) {
     SendProtocolMessage(connection, window, protocols, Atom(connection, "WM_DELETE_WINDOW"),
                         XCB_CURRENT_TIME);
+    // A flush only hands the bytes to the socket; unlike XCloseDisplay,
+    // xcb_disconnect does not wait for the server, which can drop a request
+    // still in its buffer when the connection ends. One round trip makes
+    // sure the close has been delivered before we go.
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     xcb_disconnect(connection);
     return 0;
   }
