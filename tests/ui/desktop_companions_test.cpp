@@ -271,22 +271,8 @@ class DesktopCompanionsTest : public QObject {
 
   umbra::ui::TrayIcon& Tray() { return *companions_->Tray(); }
 
-  // Each scan runs on a thread of its own; its changes are made in the
-  // window once it is done.
-  void Click(const char* button) {
-    QTest::mouseClick(Find<QPushButton>(windows_->Form1(), button), Qt::LeftButton);
-    WaitForTheScan();
-  }
-
-  void Tick() {
-    QVERIFY(QMetaObject::invokeMethod(Find<QTimer>(windows_->Form1(), "ScanUpDate"), "timeout"));
-    WaitForTheScan();
-  }
-
-  void WaitForTheScan() {
-    QTRY_VERIFY_WITH_TIMEOUT(!Find<umbra::ui::BackgroundWatch>(windows_->Form1(), "BackgroundWatch")->Busy(),
-                             30000);
-  }
+  void Click(const char* button) { QVERIFY(umbra::test::ClickAndSettle(windows_->Form1(), button)); }
+  void Tick() { QVERIFY(umbra::test::TickAndSettle(windows_->Form1())); }
 
   std::optional<umbra::test::TempWorkingDir> dir_;
   std::optional<ScriptedHttpServer> server_;

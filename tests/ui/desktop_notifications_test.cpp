@@ -169,22 +169,8 @@ class DesktopNotificationsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&windows_->Form1()));
   }
 
-  // Each scan runs on a thread of its own; its changes are made in the
-  // window once it is done.
-  void Click(const char* button) {
-    QTest::mouseClick(Find<QPushButton>(windows_->Form1(), button), Qt::LeftButton);
-    WaitForTheScan();
-  }
-
-  void Tick() {
-    QVERIFY(QMetaObject::invokeMethod(Find<QTimer>(windows_->Form1(), "ScanUpDate"), "timeout"));
-    WaitForTheScan();
-  }
-
-  void WaitForTheScan() {
-    QTRY_VERIFY_WITH_TIMEOUT(!Find<umbra::ui::BackgroundWatch>(windows_->Form1(), "BackgroundWatch")->Busy(),
-                             30000);
-  }
+  void Click(const char* button) { QVERIFY(umbra::test::ClickAndSettle(windows_->Form1(), button)); }
+  void Tick() { QVERIFY(umbra::test::TickAndSettle(windows_->Form1())); }
 
   // Long enough for a notification the program should not send to arrive.
   static void Settle() { QTest::qWait(300); }

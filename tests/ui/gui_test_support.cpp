@@ -9,6 +9,7 @@
 
 #include "settings/settings.h"
 #include "tests/support/temp_working_dir.h"
+#include "ui/background_watch.h"
 #include "ui/notice_window.h"
 #include "base/gbk.h"
 
@@ -93,6 +94,20 @@ QStringList Lines(QObject& window, const char* listName) {
   QStringList lines;
   for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text());
   return lines;
+}
+
+bool ScanSettled(QObject& form1) {
+  auto* watch = Find<ui::BackgroundWatch>(form1, "BackgroundWatch");
+  return QTest::qWaitFor([watch] { return !watch->Busy(); }, 30000);
+}
+
+bool ClickAndSettle(QObject& form1, const char* buttonName) {
+  QTest::mouseClick(Find<QPushButton>(form1, buttonName), Qt::LeftButton);
+  return ScanSettled(form1);
+}
+
+bool TickAndSettle(QObject& form1) {
+  return QMetaObject::invokeMethod(Find<QTimer>(form1, "ScanUpDate"), "timeout") && ScanSettled(form1);
 }
 
 }  // namespace umbra::test

@@ -91,4 +91,13 @@ Widget* Find(QObject& window, const char* name) {
 // The texts of a list's lines.
 QStringList Lines(QObject& window, const char* listName);
 
+// Each scan runs on a thread of its own, and its changes reach the window
+// once it is done. These wait up to 30 s for that and say whether it came:
+// after nothing but a look at whether a scan is out, after a click on one of
+// the main window's buttons, or after one tick of its refresh timer
+// (ScanUpDate), delivered as the timer delivers it.
+[[nodiscard]] bool ScanSettled(QObject& form1);
+[[nodiscard]] bool ClickAndSettle(QObject& form1, const char* buttonName);
+[[nodiscard]] bool TickAndSettle(QObject& form1);
+
 }  // namespace umbra::test

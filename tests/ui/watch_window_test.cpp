@@ -422,14 +422,10 @@ class WatchWindowTest : public QObject {
   }
 
   // A click, and whatever scan it started run to its end.
-  void Click(const char* button) {
-    QTest::mouseClick(Find<QPushButton>(Form1(), button), Qt::LeftButton);
-    Settle();
-  }
+  void Click(const char* button) { QVERIFY(umbra::test::ClickAndSettle(Form1(), button)); }
 
   // Waits until no scan is out and the changes of the last one are made.
-  void Settle() { QTRY_VERIFY_WITH_TIMEOUT(!Watch().Busy(), 30000); }
-  umbra::ui::BackgroundWatch& Watch() { return *Find<umbra::ui::BackgroundWatch>(Form1(), "BackgroundWatch"); }
+  void Settle() { QVERIFY(umbra::test::ScanSettled(Form1())); }
 
   // Replaces a field's text by typing.
   void Type(const char* field, const QString& text) {
@@ -444,10 +440,7 @@ class WatchWindowTest : public QObject {
 
   // One tick of ScanUpDate, delivered as the timer delivers it, and its
   // scan run to its end.
-  void Tick() {
-    QVERIFY(QMetaObject::invokeMethod(&Timer(), "timeout"));
-    Settle();
-  }
+  void Tick() { QVERIFY(umbra::test::TickAndSettle(Form1())); }
 
   // A double-click on a line of the list, or below its lines (row -1).
   void DoubleClick(const QString& listName, int row) {

@@ -78,11 +78,12 @@ main() {
   echo "$id"
 }
 
-# Clicks at x, y of a window's client area.
+# Clicks at x, y of a window's client area, with button $4 (1 left, the
+# default; 3 right).
 click_in() {
   xdotool mousemove --window "$1" "$2" "$3"
   sleep 0.2
-  xdotool click 1
+  xdotool click "${4:-1}"
 }
 
 # Presses Return in the message box captioned $1.
