@@ -37,16 +37,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
 fi
 
-# The Chinese regional format, so the date-time text can be checked in the
-# form the program's users see. Only the test of that form needs it, and it
-# skips without it, so a failure here does not stop the build.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
-  "${as_root[@]}" localedef -i zh_CN -f UTF-8 zh_CN.UTF-8 ||
-    echo "install-deps: could not generate zh_CN.UTF-8; its test will be skipped" >&2
-fi
-
-# A locale of another region, whose own date and time formats the program
-# keeps; the tests check that under it.
-if ! locale -a 2>/dev/null | grep -qi '^en_US\.utf-\?8$'; then
-  $sudo localedef -i en_US -f UTF-8 en_US.UTF-8
-fi
+# Two regional formats the date-time tests check: the Chinese one, whose
+# form the program's users see, and one of another region, whose own date
+# and time formats the program keeps. Each test skips without its locale, so
+# a failure here does not stop the build.
+for locale_name in zh_CN en_US; do
+  if ! locale -a 2>/dev/null | grep -qi "^$locale_name\.utf-\?8\$"; then
+    "${as_root[@]}" localedef -i "$locale_name" -f UTF-8 "$locale_name.UTF-8" ||
+      echo "install-deps: could not generate $locale_name.UTF-8; its tests will be skipped" >&2
+  fi
+done
