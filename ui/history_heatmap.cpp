@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "ui/weekday_name.h"
+
 namespace umbra::ui {
 
 namespace {
@@ -17,13 +19,6 @@ const QColor kNeverWatched(236, 236, 236);
 const QColor kNone(255, 255, 255);
 const QColor kAll(46, 158, 79);
 const QColor kGrid(220, 220, 220);
-
-const QString& WeekdayName(int weekday) {
-  static const QString kNames[] = {QStringLiteral("周一"), QStringLiteral("周二"), QStringLiteral("周三"),
-                                   QStringLiteral("周四"), QStringLiteral("周五"), QStringLiteral("周六"),
-                                   QStringLiteral("周日")};
-  return kNames[weekday];
-}
 
 }  // namespace
 

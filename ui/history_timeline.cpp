@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "ui/weekday_name.h"
+
 namespace umbra::ui {
 
 namespace {
@@ -20,13 +22,10 @@ const QColor kGrid(200, 200, 200);
 }  // namespace
 
 QString DayLabel(const LocalDateTime& date) {
-  static const QString kWeekdays[] = {QStringLiteral("周一"), QStringLiteral("周二"), QStringLiteral("周三"),
-                                      QStringLiteral("周四"), QStringLiteral("周五"), QStringLiteral("周六"),
-                                      QStringLiteral("周日")};
   return QStringLiteral("%1-%2 %3")
       .arg(date.month, 2, 10, QLatin1Char('0'))
       .arg(date.day, 2, 10, QLatin1Char('0'))
-      .arg(kWeekdays[Weekday(date)]);
+      .arg(WeekdayName(Weekday(date)));
 }
 
 HistoryTimeline::HistoryTimeline(QWidget* parent) : QWidget(parent) {
